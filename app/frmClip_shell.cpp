@@ -1,0 +1,100 @@
+#include "ui/Dialogs.h"
+#include "ui/FileList.h"
+#include "ui/Pictures.h"
+#include "ui/ProcessControl.h"
+#include "ui/ProgramFolder.h"
+#include "ui/TrayIcon.h"
+#include "ui/frmClip.h"
+
+#include <QAction>
+#include <QCloseEvent>
+
+namespace
+{
+
+constexpr int closeBox = 0;
+constexpr int programUnloads = 1;
+
+} // namespace
+
+void frmClip::wireShell()
+{
+    connect(mnuClose, &QAction::triggered, this, &frmClip::mnuClose_Click);
+    connect(mnuEnd, &QAction::triggered, this, &frmClip::mnuEnd_Click);
+    connect(mnuEnd2, &QAction::triggered, this, &frmClip::mnuEnd2_Click);
+}
+
+void frmClip::Form_Load()
+{
+    state.FolderPath = withTrailingSeparator(platform.programFolder);
+    state.AppFolder = state.FolderPath;
+    Reading = false;
+    platform.tray.add(Pictures::windowIcon(), QStringLiteral("Quillbox"));
+    LoadSettings();
+    if (m_ended)
+        return;
+    ApplySettings();
+    ShowOptionChecks();
+    ArrangeControls();
+    flbText->setPath(state.FolderPath);
+    flbText->refresh();
+}
+
+void frmClip::Form_QueryUnload(int &Cancel, int UnloadMode)
+{
+    if (UnloadMode != closeBox)
+        return;
+    SetTopmost(0);
+    const int answer = platform.dialogs.messageBox(QStringLiteral("常駐終了しますか？"),
+                                                   MsgBoxStyle::YesNo + MsgBoxStyle::Question +
+                                                       MsgBoxStyle::DefaultButton2,
+                                                   QStringLiteral("Quillbox"));
+    if (answer == MsgBoxResult::Yes)
+        return;
+    SetTopmost(state.Settings[7]);
+    hide();
+    Cancel = 1;
+}
+
+void frmClip::Form_Unload()
+{
+    platform.tray.remove();
+    EndProgram();
+}
+
+void frmClip::EndProgram()
+{
+    m_ended = true;
+    platform.process.endProcess();
+}
+
+void frmClip::Unload(int UnloadMode)
+{
+    int cancel = 0;
+    Form_QueryUnload(cancel, UnloadMode);
+    if (cancel == 0)
+        Form_Unload();
+}
+
+void frmClip::closeEvent(QCloseEvent *event)
+{
+    // The window is never destroyed by the close box itself: either the program ends, or the
+    // window only hides.
+    event->ignore();
+    Unload(closeBox);
+}
+
+void frmClip::mnuClose_Click()
+{
+    hide();
+}
+
+void frmClip::mnuEnd_Click()
+{
+    Unload(programUnloads);
+}
+
+void frmClip::mnuEnd2_Click()
+{
+    Unload(programUnloads);
+}

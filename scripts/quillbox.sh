@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Quillbox and builds it, then either starts the program
+# ("run") or runs every test ("test"). Installs only what is missing, through sudo when not root.
+set -euo pipefail
+
+mode=${1:-run}
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$top/build"
+
+build_packages=(build-essential cmake ninja-build clang qt6-base-dev fonts-noto-cjk)
+test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_WERROR=ON "$@"
+    cmake --build "$dir" -j2
+}
+
+case "$mode" in
+run)
+    install_missing "${build_packages[@]}"
+    configure_and_build "$build" -DQUILLBOX_TESTS=OFF
+    exec "$build/quillbox"
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    configure_and_build "$build"
+    ctest --test-dir "$build" --output-on-failure -j2
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The desktop's clipboard as the program sees it: plain text only.
+class Clipboard : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // False also when the data is marked secret: secrets count as holding no text.
+    virtual bool holdsText() const = 0;
+    virtual QString text() const = 0;
+    virtual void clear() = 0;
+    virtual void setText(const QString &text) = 0;
+
+Q_SIGNALS:
+    // Raised where the platform reports a change of the clipboard's owner or contents.
+    void changed();
+};

@@ -1,0 +1,84 @@
+#include "ui/FileList.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QMouseEvent>
+#include <QSet>
+
+FileList::FileList(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, &FileList::selectionChanged);
+}
+
+QStringList FileList::listFolder(const QString &folder, const QString &pattern)
+{
+    QDir dir(QDir::fromNativeSeparators(folder));
+    QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Readable, QDir::NoSort);
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), collator);
+    return names;
+}
+
+void FileList::setPath(const QString &folder)
+{
+    if (folder == m_path)
+        return;
+    m_path = folder;
+    refresh();
+}
+
+void FileList::setPattern(const QString &pattern)
+{
+    if (pattern == m_pattern)
+        return;
+    m_pattern = pattern;
+    refresh();
+}
+
+void FileList::refresh()
+{
+    const QString current = fileName();
+    QSet<QString> selected;
+    for (const QListWidgetItem *item : selectedItems())
+        selected.insert(item->text());
+    const QSignalBlocker quiet(this);
+    clear();
+    const QStringList names = m_path.isEmpty() ? QStringList() : listFolder(m_path, m_pattern);
+    addItems(names);
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->text() == current)
+            setCurrentRow(i, QItemSelectionModel::NoUpdate);
+        if (selected.contains(item(i)->text()))
+            item(i)->setSelected(true);
+    }
+}
+
+QString FileList::fileName() const
+{
+    const QListWidgetItem *item = currentItem();
+    return item ? item->text() : QString();
+}
+
+QString FileList::entry(int index) const
+{
+    const QListWidgetItem *it = item(index);
+    return it ? it->text() : QString();
+}
+
+bool FileList::isSelected(int index) const
+{
+    const QListWidgetItem *it = item(index);
+    return it && it->isSelected();
+}
+
+void FileList::mousePressEvent(QMouseEvent *event)
+{
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT mouseDown(1);
+    else if (event->button() == Qt::RightButton)
+        Q_EMIT mouseDown(2);
+}

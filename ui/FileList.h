@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QListWidget>
+
+// The file list: the current folder's files matching the pattern, sorted as a file manager
+// sorts them, with extended selection.
+class FileList : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit FileList(QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    // Re-reads the folder when the path changes.
+    void setPath(const QString &folder);
+    void setPattern(const QString &pattern);
+    // Re-reads the folder at once, keeping the current entry and the selection by name.
+    void refresh();
+
+    // The name of the current entry; empty when there is none.
+    QString fileName() const;
+    QString entry(int index) const;
+    bool isSelected(int index) const;
+
+    static QStringList listFolder(const QString &folder, const QString &pattern);
+
+Q_SIGNALS:
+    void selectionChanged();
+    // After the press has made the row under the pointer current: 1 left, 2 right button.
+    void mouseDown(int button);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QString m_path;
+    QString m_pattern = QStringLiteral("*.*");
+};

@@ -1,0 +1,105 @@
+#include "ui/FolderList.h"
+
+#include "ui/DriveList.h"
+#include "ui/PlatformError.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QStyle>
+
+namespace
+{
+
+QString nativeFolder(const QString &folder)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(folder)));
+}
+
+QString entryName(const QString &folder)
+{
+    const QString name = QFileInfo(QDir::fromNativeSeparators(folder)).fileName();
+    return name.isEmpty() ? folder : name;
+}
+
+} // namespace
+
+FolderList::FolderList(QWidget *parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        try {
+            setPath(item->data(Qt::UserRole).toString());
+        } catch (const PlatformError &) {
+            // A folder removed since the list was filled: the list shows what is there now.
+            fill();
+        }
+    });
+}
+
+QStringList FolderList::entriesFor(const QString &folder)
+{
+    QStringList ancestors;
+    QDir dir(QDir::fromNativeSeparators(folder));
+    while (true) {
+        ancestors.prepend(nativeFolder(dir.absolutePath()));
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    QStringList children =
+        QDir(QDir::fromNativeSeparators(folder))
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Readable);
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(children.begin(), children.end(), collator);
+    const QString prefix = QDir::fromNativeSeparators(folder);
+    for (const QString &child : std::as_const(children))
+        ancestors << nativeFolder(prefix + u'/' + child);
+    return ancestors;
+}
+
+void FolderList::setPath(const QString &folder)
+{
+    const QString target = nativeFolder(QFileInfo(folder).absoluteFilePath());
+    if (!QFileInfo(QDir::fromNativeSeparators(target)).isDir())
+        throw PlatformError(ErrorNumber::PathNotFound,
+                            QStringLiteral("フォルダが見つかりません: %1").arg(target));
+    if (target == m_path)
+        return;
+    m_path = target;
+    QStringList roots;
+    for (const auto &volume : DriveList::mountedDrives())
+        roots << volume.root;
+    m_folderOfDrive.insert(DriveList::driveOf(target, roots), target);
+    fill();
+    Q_EMIT pathChanged();
+}
+
+void FolderList::openDrive(const QString &root)
+{
+    const QStorageInfo volume(QDir::fromNativeSeparators(root));
+    if (!volume.isValid() || !volume.isReady())
+        throw PlatformError(ErrorNumber::DeviceUnavailable,
+                            QStringLiteral("ドライブの準備ができていません: %1").arg(root));
+    const QString remembered = m_folderOfDrive.value(root, root);
+    setPath(QFileInfo(QDir::fromNativeSeparators(remembered)).isDir() ? remembered : root);
+}
+
+void FolderList::fill()
+{
+    clear();
+    const QStringList entries = entriesFor(m_path);
+    const qsizetype depth = entries.indexOf(m_path);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const bool isAncestorOrSelf = i <= depth;
+        const int indent = int(isAncestorOrSelf ? i : depth + 1);
+        auto *item = new QListWidgetItem(isAncestorOrSelf ? openIcon : closedIcon,
+                                         QString(indent * 2, u' ') + entryName(entries.at(i)));
+        item->setData(Qt::UserRole, entries.at(i));
+        addItem(item);
+    }
+    setCurrentRow(int(depth));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/Clipboard.h"
+
+class QMimeData;
+
+class QtClipboard : public Clipboard
+{
+    Q_OBJECT
+public:
+    explicit QtClipboard(QObject *parent = nullptr);
+
+    bool holdsText() const override;
+    QString text() const override;
+    void clear() override;
+    void setText(const QString &text) override;
+
+    // Password managers mark what they copy so that clipboard tools leave it alone.
+    static bool isMarkedSecret(const QMimeData &data);
+};
