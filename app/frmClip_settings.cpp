@@ -25,12 +25,8 @@ void frmClip::LoadSettings()
 
 void frmClip::ApplySettings()
 {
-    const ScreenMetrics screen = platform.screen();
     const auto &s = state.Settings;
-    move(int(std::lround(s[0] / screen.twipsPerPixelX)),
-         int(std::lround(s[1] / screen.twipsPerPixelY)));
-    resize(int(std::lround(s[2] / screen.twipsPerPixelX)),
-           int(std::lround(s[3] / screen.twipsPerPixelY)));
+    setOuterRectTwips(QRectF(s[0], s[1], s[2], s[3]));
     vscNameLen->setValue(int(std::nearbyint(s[10])));
     if (s[6] != 0) {
         show();

@@ -89,6 +89,11 @@ public:
     // The four option items, by their index into Settings (6 to 9).
     QAction *mnuSet(int index) const;
 
+    // The window's outer rectangle (frame, title bar and menu bar included) in twips, the unit
+    // of the stored window position and size (ui/frmClip_window.cpp).
+    QRectF outerRectTwips() const;
+    void setOuterRectTwips(const QRectF &twips);
+
     // Window state.
     bool DragSS = false;
     qint16 DragSS1 = 0;
