@@ -195,4 +195,10 @@ private:
 
     std::array<QAction *, 4> m_mnuSet{};
     bool m_ended = false;
+
+    // Settings and tray: their own private helpers and state.
+
+    // Capture: its own private helpers and state.
+
+    // Library: its own private helpers and state.
 };

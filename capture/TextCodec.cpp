@@ -1,0 +1,113 @@
+#include "capture/TextCodec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <iconv.h>
+#include <optional>
+
+namespace
+{
+
+const QByteArray utf8Mark("\xEF\xBB\xBF");
+
+// Converts between the two encodings with iconv; nothing when a character has no place in the
+// target or the input is malformed.
+std::optional<QByteArray> convert(const char *to, const char *from, const char *data, size_t size)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1))
+        return std::nullopt;
+    QByteArray out(qsizetype(size * 2 + 16), Qt::Uninitialized);
+    char *in = const_cast<char *>(data);
+    size_t inLeft = size;
+    char *outAt = out.data();
+    size_t outLeft = size_t(out.size());
+    std::optional<QByteArray> result;
+    while (true) {
+        const size_t done = iconv(cd, &in, &inLeft, &outAt, &outLeft);
+        if (done != size_t(-1)) {
+            out.truncate(outAt - out.data());
+            result = out;
+            break;
+        }
+        if (errno != E2BIG)
+            break;
+        const qsizetype used = outAt - out.data();
+        out.resize(out.size() * 2);
+        outAt = out.data() + used;
+        outLeft = size_t(out.size() - used);
+    }
+    iconv_close(cd);
+    return result;
+}
+
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString decodeShiftJis(QByteArrayView bytes)
+{
+    if (const auto utf16 = convert("UTF-16LE", "CP932", bytes.data(), size_t(bytes.size())))
+        return QString(reinterpret_cast<const QChar *>(utf16->constData()), utf16->size() / 2);
+    // Malformed bytes: keep every character that can be read, mark the rest.
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const auto lead = uchar(bytes[at]);
+        const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+        const qsizetype length = doubleByte && at + 1 < bytes.size() ? 2 : 1;
+        const auto one = convert("UTF-16LE", "CP932", bytes.data() + at, size_t(length));
+        if (one && !one->isEmpty())
+            text.append(
+                QString(reinterpret_cast<const QChar *>(one->constData()), one->size() / 2));
+        else
+            text.append(QChar::ReplacementCharacter);
+        at += length;
+    }
+    return text;
+}
+
+} // namespace
+
+CodePage systemCodePage()
+{
+    return CodePage::Utf8;
+}
+
+QByteArray encodeText(const QString &text, CodePage codePage)
+{
+    if (codePage == CodePage::ShiftJis) {
+        if (const auto bytes =
+                convert("CP932", "UTF-16LE", reinterpret_cast<const char *>(text.utf16()),
+                        size_t(text.size()) * 2))
+            return *bytes;
+        return utf8Mark + text.toUtf8();
+    }
+    return text.toUtf8();
+}
+
+QString decodeText(const QByteArray &bytes, CodePage codePage)
+{
+    if (bytes.startsWith(utf8Mark)) {
+        const QByteArrayView rest = QByteArrayView(bytes).sliced(utf8Mark.size());
+        if (auto text = decodeUtf8(rest))
+            return *text;
+        return QString::fromUtf8(rest);
+    }
+    if (codePage == CodePage::Utf8) {
+        if (auto text = decodeUtf8(bytes))
+            return *text;
+    }
+    return decodeShiftJis(bytes);
+}
+
+QByteArray textFileBytes(const QString &text, CodePage codePage)
+{
+    return encodeText(text + QStringLiteral("\r\n"), codePage);
+}
