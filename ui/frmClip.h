@@ -195,6 +195,7 @@ private:
     void wireLayout();
 
     // Layout (ui/frmClip_layout.cpp) and the window's frame (ui/frmClip_window.cpp).
+    QSize leastClientSize() const;
     QSizeF layoutOuterSize();
     QMargins windowFrame() const;
     void completeOuterSize();

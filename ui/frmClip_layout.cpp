@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <cmath>
 
 namespace
@@ -32,8 +33,7 @@ void frmClip::wireLayout()
     // The ghost bar lies under the pointer while it is dragged; it keeps the handle's pointer.
     picSS->setCursor(imgSS->cursor());
     picSS1->setCursor(imgSS1->cursor());
-    client->setMinimumSize(
-        LayoutGeometry::leastClientSize(screen.twipsPerPixelX, screen.twipsPerPixelY));
+    client->setMinimumSize(leastClientSize());
 
     connect(imgSS, &ImageArea::mouseDown, this, &frmClip::imgSS_MouseDown);
     connect(imgSS, &ImageArea::mouseMove, this, &frmClip::imgSS_MouseMove);
@@ -41,6 +41,15 @@ void frmClip::wireLayout()
     connect(imgSS1, &ImageArea::mouseDown, this, &frmClip::imgSS1_MouseDown);
     connect(imgSS1, &ImageArea::mouseMove, this, &frmClip::imgSS1_MouseMove);
     connect(imgSS1, &ImageArea::mouseUp, this, &frmClip::imgSS1_MouseUp);
+}
+
+QSize frmClip::leastClientSize() const
+{
+    const ScreenMetrics screen = platform.screen();
+    // The tool strip is never laid out anew, so the window stays wide enough to show all of it.
+    const int toolStripWidth = vscNameLen->geometry().right() + 1;
+    return LayoutGeometry::leastClientSize(screen.twipsPerPixelX, screen.twipsPerPixelY)
+        .expandedTo(QSize(toolStripWidth, 0));
 }
 
 QSizeF frmClip::layoutOuterSize()
@@ -94,9 +103,7 @@ void frmClip::Form_Resize()
 {
     if (isMinimized())
         return;
-    const ScreenMetrics screen = platform.screen();
-    const QSize least =
-        LayoutGeometry::leastClientSize(screen.twipsPerPixelX, screen.twipsPerPixelY);
+    const QSize least = leastClientSize();
     layoutOuterSize();
     const QSize now = client->size();
     // The minimum size keeps a user from dragging the window smaller; a window manager that
