@@ -177,6 +177,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void createControls();
@@ -192,6 +193,13 @@ private:
     void wireViewer();
     void wireFileCommands();
     void wireLayout();
+
+    // Layout (ui/frmClip_layout.cpp) and the window's frame (ui/frmClip_window.cpp).
+    QSize leastClientSize() const;
+    QSizeF layoutOuterSize();
+    QMargins windowFrame() const;
+    void completeOuterSize();
+    QSize m_pendingOuterSize;
 
     std::array<QAction *, 4> m_mnuSet{};
     bool m_ended = false;

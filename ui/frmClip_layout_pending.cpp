@@ -1,0 +1,3 @@
+#include "ui/frmClip.h"
+
+void frmClip::txtText_Change() {}
