@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QWindow>
 
 void frmClip::wireTray()
 {
@@ -30,12 +31,15 @@ void frmClip::Form_MouseMove(int, int, float X, float)
 
 void frmClip::SetTopmost(float topmost)
 {
-    const bool onTop = topmost == -1;
-    const QRect frame = frameGeometry();
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != onTop) {
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        move(frame.topLeft());
+    const Qt::WindowFlags flags = topmost == -1 ? windowFlags() | Qt::WindowStaysOnTopHint
+                                                : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (flags != windowFlags()) {
+        // Through the native window the layer changes in place; setWindowFlags() would hide the
+        // window and let the window manager place it anew.
+        overrideWindowFlags(flags);
+        if (QWindow *native = windowHandle())
+            native->setFlags(flags);
     }
     show();
 }
