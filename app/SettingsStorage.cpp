@@ -66,7 +66,8 @@ void replaceSettingsFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(file.error(), path);
-    if (file.write(bytes) != bytes.size()) {
+    // A failed flush is checked here: commit() would still put a cut file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QFileDevice::FileError error = file.error();
         file.cancelWriting();
         throw fileError(error, path);
