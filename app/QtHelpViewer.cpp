@@ -1,7 +1,10 @@
 #include "app/QtHelpViewer.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -18,7 +21,11 @@ void QtHelpViewer::showContents(const QString &helpFile, QWidget *owner)
         m_window->setWindowFlag(Qt::Window);
         m_window->setWindowTitle(QStringLiteral("Quillboxﾍﾙﾌﾟ"));
         m_window->setOpenExternalLinks(true);
-        m_window->resize(640, 560);
+        // Whole on the screen, frame included, in its middle.
+        const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen->availableGeometry();
+        const QSize size = QSize(640, 560).boundedTo(area.size() - QSize(40, 80));
+        m_window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
     }
     const QUrl url = QUrl::fromLocalFile(helpFile);
     if (!QFileInfo::exists(helpFile))

@@ -9,6 +9,24 @@
 #include <QMenu>
 #include <QWindow>
 
+namespace
+{
+
+void setStaysOnTop(QWidget &window, bool onTop)
+{
+    const Qt::WindowFlags flags = onTop ? window.windowFlags() | Qt::WindowStaysOnTopHint
+                                        : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (flags == window.windowFlags())
+        return;
+    // Through the native window the layer changes in place; setWindowFlags() would hide the
+    // window and let the window manager place it anew.
+    window.overrideWindowFlags(flags);
+    if (QWindow *native = window.windowHandle())
+        native->setFlags(flags);
+}
+
+} // namespace
+
 void frmClip::wireTray()
 {
     connect(&platform.tray, &TrayIcon::mouseMessage, this,
@@ -31,17 +49,18 @@ void frmClip::Form_MouseMove(int, int, float X, float)
 
 void frmClip::SetTopmost(float topmost)
 {
-    const Qt::WindowFlags flags = topmost == -1 ? windowFlags() | Qt::WindowStaysOnTopHint
-                                                : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    const bool onTop = topmost == -1;
     setAttribute(Qt::WA_ShowWithoutActivating);
-    if (flags != windowFlags()) {
-        // Through the native window the layer changes in place; setWindowFlags() would hide the
-        // window and let the window manager place it anew.
-        overrideWindowFlags(flags);
-        if (QWindow *native = windowHandle())
-            native->setFlags(flags);
-    }
+    setStaysOnTop(*this, onTop);
     show();
+    // The windows the main window owns, such as the help viewer, share its layer and stay in
+    // front of it.
+    for (QWidget *owned : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (owned->windowType() == Qt::Window && owned->isVisible()) {
+            setStaysOnTop(*owned, onTop);
+            owned->raise();
+        }
+    }
 }
 
 void frmClip::mnuHelp_Click()

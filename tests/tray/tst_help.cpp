@@ -16,6 +16,8 @@ private Q_SLOTS:
     void theHelpFileNamesEveryCommandAndMessage();
     void theViewerOpensTheFileAtItsContents();
     void theViewerReportsAMissingFile();
+    void theHelpWindowStaysInFrontOfTheMainWindow_data();
+    void theHelpWindowStaysInFrontOfTheMainWindow();
 };
 
 void HelpTest::theHelpFileNamesEveryCommandAndMessage()
@@ -78,6 +80,32 @@ void HelpTest::theViewerReportsAMissingFile()
     viewer.showContents(missing, nullptr);
     QVERIFY(viewer.window()->isVisible());
     QVERIFY(viewer.window()->toPlainText().contains(missing));
+}
+
+void HelpTest::theHelpWindowStaysInFrontOfTheMainWindow_data()
+{
+    QTest::addColumn<float>("option");
+    QTest::newRow("always on top: both in the topmost layer") << -1.0f;
+    QTest::newRow("normal layer: both in the normal layer") << 0.0f;
+}
+
+void HelpTest::theHelpWindowStaysInFrontOfTheMainWindow()
+{
+    QFETCH(float, option);
+    TestPlatform desktop;
+    QtHelpViewer viewer;
+    const Platform platform{desktop.dialogs,      desktop.clipboard,
+                            desktop.tray,         viewer,
+                            desktop.process,      [&] { return desktop.screen; },
+                            desktop.folder.path()};
+    frmClip window(desktop.state, platform);
+    window.Form_Load();
+    desktop.state.Settings[7] = option;
+    desktop.state.HelpFilePath = QStringLiteral(QUILLBOX_HELP_FILE);
+    window.mnuHelp->trigger();
+    QVERIFY(viewer.window()->isVisible());
+    QCOMPARE(bool(window.windowFlags() & Qt::WindowStaysOnTopHint), option == -1);
+    QCOMPARE(bool(viewer.window()->windowFlags() & Qt::WindowStaysOnTopHint), option == -1);
 }
 
 QTEST_MAIN(HelpTest)
