@@ -10,6 +10,8 @@
 namespace
 {
 
+constexpr qint64 maxSettingsFileBytes = 1 << 20;
+
 PlatformError fileError(QFileDevice::FileError error, const QString &path)
 {
     switch (error) {
@@ -54,7 +56,8 @@ QByteArray readSettingsFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw PlatformError(ErrorNumber::PathFileAccess,
                             QStringLiteral("ファイルを読めません: %1").arg(path));
-    const QByteArray bytes = file.readAll();
+    // Twelve short lines: a file of any size past this is not one the program wrote.
+    const QByteArray bytes = file.read(maxSettingsFileBytes);
     if (file.error() != QFileDevice::NoError)
         throw PlatformError(ErrorNumber::PathFileAccess,
                             QStringLiteral("ファイルを読めません: %1").arg(path));

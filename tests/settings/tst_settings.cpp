@@ -89,19 +89,17 @@ private Q_SLOTS:
 
     void firstStartWritesTheDefaults_data();
     void firstStartWritesTheDefaults();
+    void storedValuesAreApplied_data();
     void storedValuesAreApplied();
-    void withoutATrayTheWindowIsShownAnyway();
     void aBadFileNameEndsTheProgramWithTheWarning();
     void otherReadErrorsAreSilentAndKeepWhatWasRead_data();
     void otherReadErrorsAreSilentAndKeepWhatWasRead();
     void unusableStoredValuesAreHeldButNotWritten();
     void theStoredFolderOnAnotherDriveIsRestored();
     void savingAndStartingAgainRestoresTheWindow();
-    void aToggleWritesTheFileAtOnceWithTheCurrentGeometry();
     void toggling_data();
     void toggling();
     void optionValuesOtherThanZeroAndMinusOne();
-    void theFolderLockGreysAndFreesTheLists();
     void aToggleWhileReadingAppliesReadingAgain();
     void aFailedSaveKeepsTheFileAndTellsTheUser_data();
     void aFailedSaveKeepsTheFileAndTellsTheUser();
@@ -159,22 +157,29 @@ void SettingsTest::firstStartWritesTheDefaults()
     QVERIFY(desktop->dialogs.asked.isEmpty());
 }
 
+void SettingsTest::storedValuesAreApplied_data()
+{
+    QTest::addColumn<bool>("tray");
+    QTest::newRow("with a tray only the icon shows") << true;
+    QTest::newRow("without a tray the window shows anyway") << false;
+}
+
 void SettingsTest::storedValuesAreApplied()
 {
+    QFETCH(bool, tray);
     const QString folder = withTrailingSeparator(other.path());
     writeFile(iniPath(),
               settingsLines(QStringLiteral("4500 3000 6000 4500 150.5 120 0 -1 -1 0 20"), folder));
+    desktop->tray.available = tray;
     start();
-    QCOMPARE(window->outerRectTwips(), QRectF(4500, 3000, 6000, 4500));
+    QVERIFY(isPlacedAt(*window, QRectF(4500, 3000, 6000, 4500), desktop->screen));
     QCOMPARE(window->picSS->left(), 150.5f);
     QCOMPARE(window->picSS1->top(), 120.0f);
     QCOMPARE(window->vscNameLen->value(), 20);
     QCOMPARE(desktop->state.Settings[10], 20.0f);
-    QVERIFY2(!window->isVisible(), "show at start-up is off: only the tray icon is there");
-    QVERIFY(!window->mnuSet(6)->isChecked());
-    QVERIFY(window->mnuSet(7)->isChecked());
-    QVERIFY(window->mnuSet(8)->isChecked());
-    QVERIFY(!window->mnuSet(9)->isChecked());
+    QCOMPARE(window->isVisible(), !tray);
+    for (int index = 6; index <= 9; ++index)
+        QCOMPARE(window->mnuSet(index)->isChecked(), index == 7 || index == 8);
     QVERIFY(!window->dirText->isEnabled());
     QVERIFY(!window->drvText->isEnabled());
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
@@ -183,16 +188,6 @@ void SettingsTest::storedValuesAreApplied()
     QCOMPARE(desktop->state.FolderPath, folder);
     QCOMPARE(withTrailingSeparator(window->dirText->path()), folder);
     QVERIFY(desktop->dialogs.asked.isEmpty());
-}
-
-void SettingsTest::withoutATrayTheWindowIsShownAnyway()
-{
-    writeFile(iniPath(), settingsLines(QStringLiteral("4500 3000 6000 4500 150 120 0 0 0 0 12"),
-                                       programFolder()));
-    desktop->tray.available = false;
-    start();
-    QVERIFY(window->isVisible());
-    QVERIFY(!window->mnuSet(6)->isChecked());
 }
 
 void SettingsTest::aBadFileNameEndsTheProgramWithTheWarning()
@@ -301,21 +296,6 @@ void SettingsTest::savingAndStartingAgainRestoresTheWindow()
     QCOMPARE(window->vscNameLen->value(), 18);
 }
 
-void SettingsTest::aToggleWritesTheFileAtOnceWithTheCurrentGeometry()
-{
-    start();
-    window->setOuterRectTwips(QRectF(1500, 1200, 5400, 4200));
-    window->mnuSet(7)->trigger();
-    QCOMPARE(
-        contentsOf(iniPath()),
-        settingsLines(QStringLiteral("1500 1200 5400 4200 256 192 -1 0 0 -1 12"), programFolder()));
-    QVERIFY(!onTop(*window));
-    QVERIFY(!window->mnuSet(7)->isChecked());
-    window->mnuSet(7)->trigger();
-    QVERIFY(onTop(*window));
-    QVERIFY(window->mnuSet(7)->isChecked());
-}
-
 void SettingsTest::toggling_data()
 {
     QTest::addColumn<int>("index");
@@ -323,7 +303,10 @@ void SettingsTest::toggling_data()
     QTest::addColumn<float>("after");
     QTest::newRow("show at start-up off becomes on") << 6 << 0.0f << -1.0f;
     QTest::newRow("show at start-up on becomes off and the window stays") << 6 << -1.0f << 0.0f;
-    QTest::newRow("always on top on becomes off") << 7 << -1.0f << 0.0f;
+    QTest::newRow("always on top leaves the topmost layer at once") << 7 << -1.0f << 0.0f;
+    QTest::newRow("always on top enters the topmost layer at once") << 7 << 0.0f << -1.0f;
+    QTest::newRow("the folder lock greys and disables the lists") << 8 << 0.0f << -1.0f;
+    QTest::newRow("the folder lock off frees the lists on white") << 8 << -1.0f << 0.0f;
     QTest::newRow("a hand-written 1 becomes off") << 8 << 1.0f << 0.0f;
     QTest::newRow("reading state off becomes on") << 9 << 0.0f << -1.0f;
 }
@@ -335,12 +318,18 @@ void SettingsTest::toggling()
     QFETCH(float, after);
     start();
     desktop->state.Settings[index] = before;
-    window->mnuSet_Click(index);
-    QCOMPARE(desktop->state.Settings[index], after);
+    window->setOuterRectTwips(QRectF(1500, 1200, 5400, 4200));
+    window->mnuSet(index)->trigger();
+    const auto &s = desktop->state.Settings;
+    QCOMPARE(s[index], after);
+    QCOMPARE(QRectF(s[0], s[1], s[2], s[3]), QRectF(1500, 1200, 5400, 4200));
+    QCOMPARE(contentsOf(iniPath()), settingsFileBytes(s, programFolder(), systemCodePage()));
     QCOMPARE(window->mnuSet(index)->isChecked(), after != 0);
     QVERIFY2(window->isVisible(), "the window is visible after any toggle");
-    const QList<QByteArray> lines = contentsOf(iniPath()).split('\n');
-    QCOMPARE(lines.at(index), settingsNumberText(after).toLatin1() + "\r");
+    QCOMPARE(onTop(*window), s[7] == -1);
+    QCOMPARE(window->dirText->isEnabled(), s[8] == 0);
+    QCOMPARE(window->drvText->palette().color(QPalette::Base),
+             QApplication::palette().color(s[8] == -1 ? QPalette::Button : QPalette::Base));
 }
 
 void SettingsTest::optionValuesOtherThanZeroAndMinusOne()
@@ -353,21 +342,6 @@ void SettingsTest::optionValuesOtherThanZeroAndMinusOne()
     QVERIFY2(window->isVisible(), "show at start-up takes any non-zero value as on");
     QVERIFY2(!onTop(*window), "always on top asks for exactly -1");
     QVERIFY2(!window->dirText->isEnabled(), "the lock's enabled test takes any non-zero as on");
-    QCOMPARE(window->dirText->palette().color(QPalette::Base),
-             QApplication::palette().color(QPalette::Base));
-}
-
-void SettingsTest::theFolderLockGreysAndFreesTheLists()
-{
-    start();
-    window->mnuSet(8)->trigger();
-    QVERIFY(!window->dirText->isEnabled());
-    QVERIFY(!window->drvText->isEnabled());
-    QCOMPARE(window->drvText->palette().color(QPalette::Base),
-             QApplication::palette().color(QPalette::Button));
-    window->mnuSet(8)->trigger();
-    QVERIFY(window->dirText->isEnabled());
-    QVERIFY(window->drvText->isEnabled());
     QCOMPARE(window->dirText->palette().color(QPalette::Base),
              QApplication::palette().color(QPalette::Base));
 }

@@ -15,7 +15,6 @@ class HelpTest : public QObject
 private Q_SLOTS:
     void theHelpFileNamesEveryCommandAndMessage();
     void theViewerOpensTheFileAtItsContents();
-    void theViewerReportsAMissingFile();
     void theHelpWindowStaysInFrontOfTheMainWindow_data();
     void theHelpWindowStaysInFrontOfTheMainWindow();
 };
@@ -70,16 +69,10 @@ void HelpTest::theViewerOpensTheFileAtItsContents()
     viewer.showContents(QStringLiteral(QUILLBOX_HELP_FILE), nullptr);
     QCOMPARE(viewer.window(), shown);
     QCOMPARE(shown->verticalScrollBar()->value(), 0);
-}
 
-void HelpTest::theViewerReportsAMissingFile()
-{
-    QTemporaryDir folder;
-    const QString missing = folder.filePath(QStringLiteral("Quillbox.HLP"));
-    QtHelpViewer viewer;
+    const QString missing = QDir::temp().filePath(QStringLiteral("no-such-folder/Quillbox.HLP"));
     viewer.showContents(missing, nullptr);
-    QVERIFY(viewer.window()->isVisible());
-    QVERIFY(viewer.window()->toPlainText().contains(missing));
+    QVERIFY2(shown->toPlainText().contains(missing), "the viewer names the missing file");
 }
 
 void HelpTest::theHelpWindowStaysInFrontOfTheMainWindow_data()
