@@ -7,6 +7,25 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QWindow>
+
+namespace
+{
+
+void setStaysOnTop(QWidget &window, bool onTop)
+{
+    const Qt::WindowFlags flags = onTop ? window.windowFlags() | Qt::WindowStaysOnTopHint
+                                        : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (flags == window.windowFlags())
+        return;
+    // Through the native window the layer changes in place; setWindowFlags() would hide the
+    // window and let the window manager place it anew.
+    window.overrideWindowFlags(flags);
+    if (QWindow *native = window.windowHandle())
+        native->setFlags(flags);
+}
+
+} // namespace
 
 void frmClip::wireTray()
 {
@@ -31,13 +50,17 @@ void frmClip::Form_MouseMove(int, int, float X, float)
 void frmClip::SetTopmost(float topmost)
 {
     const bool onTop = topmost == -1;
-    const QRect frame = frameGeometry();
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != onTop) {
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        move(frame.topLeft());
-    }
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setStaysOnTop(*this, onTop);
     show();
+    // The windows the main window owns, such as the help viewer, share its layer and stay in
+    // front of it.
+    for (QWidget *owned : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (owned->windowType() == Qt::Window && owned->isVisible()) {
+            setStaysOnTop(*owned, onTop);
+            owned->raise();
+        }
+    }
 }
 
 void frmClip::mnuHelp_Click()

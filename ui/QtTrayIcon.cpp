@@ -1,8 +1,8 @@
 #include "ui/QtTrayIcon.h"
 
-QtTrayIcon::QtTrayIcon(QObject *parent) : TrayIcon(parent)
+QtTrayIcon::QtTrayIcon(QObject *parent) : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
 {
-    connect(&m_icon, &QSystemTrayIcon::activated, this,
+    connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 for (int message : messagesFor(reason))
                     Q_EMIT mouseMessage(message);
@@ -30,12 +30,12 @@ bool QtTrayIcon::isAvailable() const
 
 void QtTrayIcon::add(const QIcon &icon, const QString &tip)
 {
-    m_icon.setIcon(icon);
-    m_icon.setToolTip(tip);
-    m_icon.show();
+    m_icon->setIcon(icon);
+    m_icon->setToolTip(tip);
+    m_icon->show();
 }
 
 void QtTrayIcon::remove()
 {
-    m_icon.hide();
+    m_icon->hide();
 }

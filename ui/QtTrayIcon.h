@@ -18,5 +18,5 @@ public:
     static QList<int> messagesFor(QSystemTrayIcon::ActivationReason reason);
 
 private:
-    QSystemTrayIcon m_icon;
+    QSystemTrayIcon *m_icon;
 };

@@ -205,6 +205,9 @@ private:
     bool m_ended = false;
 
     // Settings and tray: their own private helpers and state.
+    // Holds stored values that cannot serve on this desktop to ones that can
+    // (app/UsableSettings.h).
+    void HoldUsableSettings();
 
     // Capture: its own private helpers and state.
 

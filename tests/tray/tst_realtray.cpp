@@ -1,0 +1,64 @@
+#include "ui/Pictures.h"
+#include "ui/QtTrayIcon.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class RealTrayTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void activationsBecomeMouseMessages_data();
+    void activationsBecomeMouseMessages();
+    void theIconShowsInTheDesktopsTray();
+};
+
+void RealTrayTest::activationsBecomeMouseMessages_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<QList<int>>("messages");
+    QTest::newRow("a left click presses and releases the left button")
+        << int(QSystemTrayIcon::Trigger)
+        << QList<int>{TrayMessage::LeftButtonDown, TrayMessage::LeftButtonUp};
+    QTest::newRow("a double click")
+        << int(QSystemTrayIcon::DoubleClick) << QList<int>{TrayMessage::LeftDoubleClick};
+    QTest::newRow("a right click presses and releases the right button")
+        << int(QSystemTrayIcon::Context)
+        << QList<int>{TrayMessage::RightButtonDown, TrayMessage::RightButtonUp};
+    QTest::newRow("a middle click has no number")
+        << int(QSystemTrayIcon::MiddleClick) << QList<int>{};
+}
+
+void RealTrayTest::activationsBecomeMouseMessages()
+{
+    QFETCH(int, reason);
+    QFETCH(QList<int>, messages);
+    QtTrayIcon tray;
+    QSignalSpy spy(&tray, &TrayIcon::mouseMessage);
+    auto *icon = tray.findChild<QSystemTrayIcon *>();
+    QVERIFY(icon);
+    Q_EMIT icon->activated(QSystemTrayIcon::ActivationReason(reason));
+    QList<int> received;
+    for (const QList<QVariant> &signal : std::as_const(spy))
+        received << signal.first().toInt();
+    QCOMPARE(received, messages);
+}
+
+void RealTrayTest::theIconShowsInTheDesktopsTray()
+{
+    QtTrayIcon tray;
+    if (!tray.isAvailable())
+        QSKIP("This desktop has no system tray (offscreen, or X without a tray host): run it under "
+              "X with a tray such as trayer to check the real icon.");
+    tray.add(Pictures::windowIcon(), QStringLiteral("Quillbox"));
+    auto *icon = tray.findChild<QSystemTrayIcon *>();
+    QVERIFY(icon->isVisible());
+    QCOMPARE(icon->toolTip(), QStringLiteral("Quillbox"));
+    QVERIFY(!icon->icon().isNull());
+    QTRY_VERIFY2(!icon->geometry().isEmpty(), "the tray host takes the icon in");
+    tray.remove();
+    QVERIFY(!icon->isVisible());
+}
+
+QTEST_MAIN(RealTrayTest)
+#include "tst_realtray.moc"
