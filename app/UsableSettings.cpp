@@ -23,13 +23,14 @@ bool isReachable(const QRectF &outer, const QRectF &screen)
 
 } // namespace
 
-QRectF usableWindowRect(const QRectF &outer, const QList<QRectF> &screens, const QRectF &primary)
+QRectF usableWindowRect(const QRectF &outer, const QList<QRectF> &screens, const QRectF &primary,
+                        const QSizeF &least)
 {
-    QRectF usable(outer.topLeft(), outer.size().expandedTo(leastWindowTwips));
+    QRectF usable(outer.topLeft(), outer.size().expandedTo(least));
     if (std::any_of(screens.cbegin(), screens.cend(),
                     [&](const QRectF &screen) { return isReachable(usable, screen); }))
         return usable;
-    usable.setSize(usable.size().boundedTo(primary.size()).expandedTo(leastWindowTwips));
+    usable.setSize(usable.size().boundedTo(primary.size()).expandedTo(least));
     const qreal left = std::clamp(usable.left(), primary.left(),
                                   std::max(primary.left(), primary.right() - usable.width()));
     const qreal top = std::clamp(usable.top(), primary.top(),

@@ -7,13 +7,11 @@
 // Stored values that cannot serve on this desktop (a hand-edited file, a screen taken away, a
 // folder removed) are held to the nearest ones that can. Rectangles are in twips.
 
-// The window's least outer size.
-inline constexpr QSizeF leastWindowTwips(3225, 2300);
-
 // The window keeps its place while a strip along its top edge, where its title bar is, lies on
 // one of the screens; otherwise it is brought onto the primary screen. It is never smaller than
 // the least size.
-QRectF usableWindowRect(const QRectF &outer, const QList<QRectF> &screens, const QRectF &primary);
+QRectF usableWindowRect(const QRectF &outer, const QList<QRectF> &screens, const QRectF &primary,
+                        const QSizeF &least);
 
 // The file-name length within the spinner's range, 5 to 25.
 float usableNameLength(float length);

@@ -90,8 +90,9 @@ void frmClip::HoldUsableSettings()
 {
     auto &s = state.Settings;
     const ScreenMetrics metrics = platform.screen();
-    const QRectF window = usableWindowRect(QRectF(s[0], s[1], s[2], s[3]),
-                                           screenAreasTwips(metrics), primaryAreaTwips(metrics));
+    const QRectF window =
+        usableWindowRect(QRectF(s[0], s[1], s[2], s[3]), screenAreasTwips(metrics),
+                         primaryAreaTwips(metrics), leastOuterSizeTwips());
     s[0] = float(window.x());
     s[1] = float(window.y());
     s[2] = float(window.width());

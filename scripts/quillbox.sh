@@ -39,7 +39,21 @@ run)
 test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
     configure_and_build "$build"
-    ctest --test-dir "$build" --output-on-failure -j2
+    ctest --test-dir "$build" --output-on-failure
+    # The same tests once more, built by clang with the address and undefined-behaviour checks.
+    configure_and_build "$top/build-sanitize" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir "$top/build-sanitize" --output-on-failure -LE end-to-end
+    # A short run of every fuzz target.
+    configure_and_build "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DQUILLBOX_TESTS=OFF \
+        -DQUILLBOX_FUZZ=ON
+    for target in "$top"/build-fuzz/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        corpus=$(mktemp -d)
+        "$target" -max_total_time=10 -rss_limit_mb=2048 "$corpus"
+        rm -rf "$corpus"
+    done
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -93,6 +93,8 @@ public:
     // of the stored window position and size (ui/frmClip_window.cpp).
     QRectF outerRectTwips() const;
     void setOuterRectTwips(const QRectF &twips);
+    // The least outer size the window takes, in twips.
+    QSizeF leastOuterSizeTwips() const;
 
     // Window state.
     bool DragSS = false;

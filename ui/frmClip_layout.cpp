@@ -52,6 +52,13 @@ QSize frmClip::leastClientSize() const
         .expandedTo(QSize(toolStripWidth, 0));
 }
 
+QSizeF frmClip::leastOuterSizeTwips() const
+{
+    const ScreenMetrics screen = platform.screen();
+    const QSizeF outer = LayoutGeometry::outerSize(QSizeF(leastClientSize()));
+    return QSizeF(outer.width() * screen.twipsPerPixelX, outer.height() * screen.twipsPerPixelY);
+}
+
 QSizeF frmClip::layoutOuterSize()
 {
     // A hidden window's layout does not follow a resize until it is shown.

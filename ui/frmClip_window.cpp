@@ -19,7 +19,9 @@ QMargins frmClip::windowFrame() const
 QRectF frmClip::outerRectTwips() const
 {
     const ScreenMetrics screen = platform.screen();
-    const QRect outer = geometry() + windowFrame();
+    // The position is the frame's own, also before there is a frame; the size counts the frame.
+    const QMargins frame = windowFrame();
+    const QRect outer(frameGeometry().topLeft(), geometry().size().grownBy(frame));
     return QRectF(outer.x() * screen.twipsPerPixelX, outer.y() * screen.twipsPerPixelY,
                   outer.width() * screen.twipsPerPixelX, outer.height() * screen.twipsPerPixelY);
 }

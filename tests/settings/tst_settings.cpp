@@ -247,8 +247,10 @@ void SettingsTest::unusableStoredValuesAreHeldButNotWritten()
     start();
     const ScreenMetrics metrics = desktop->screen;
     const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRectF corner((primary.right() + 1) * metrics.twipsPerPixelX - 3225,
-                        (primary.bottom() + 1) * metrics.twipsPerPixelY - 2300, 3225, 2300);
+    const QSizeF least = window->leastOuterSizeTwips();
+    const QRectF corner((primary.right() + 1) * metrics.twipsPerPixelX - least.width(),
+                        (primary.bottom() + 1) * metrics.twipsPerPixelY - least.height(),
+                        least.width(), least.height());
     const auto &s = desktop->state.Settings;
     QCOMPARE(QRectF(s[0], s[1], s[2], s[3]), corner);
     QVERIFY2(isPlacedAt(*window, corner, metrics),

@@ -215,7 +215,7 @@ void SettingsFormatTest::windowRect()
     QFETCH(QRectF, usable);
     const QRectF primary(0, 0, 15360, 11520);
     const QList<QRectF> screens = {primary, QRectF(15360, 0, 19200, 10800)};
-    QCOMPARE(usableWindowRect(stored, screens, primary), usable);
+    QCOMPARE(usableWindowRect(stored, screens, primary, QSizeF(3225, 2300)), usable);
 }
 
 QTEST_GUILESS_MAIN(SettingsFormatTest)
