@@ -30,6 +30,10 @@ void frmClip::Form_Load()
     state.AppFolder = state.FolderPath;
     Reading = false;
     platform.tray.add(Pictures::windowIcon(), QStringLiteral("Quillbox"));
+    if (!platform.tray.isAvailable()) {
+        // Without a tray the window is reached through the task bar like any other window.
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    }
     LoadSettings();
     if (m_ended)
         return;
@@ -52,7 +56,7 @@ void frmClip::Form_QueryUnload(int &Cancel, int UnloadMode)
     if (answer == MsgBoxResult::Yes)
         return;
     SetTopmost(state.Settings[7]);
-    hide();
+    HideWindow();
     Cancel = 1;
 }
 
@@ -86,7 +90,17 @@ void frmClip::closeEvent(QCloseEvent *event)
 
 void frmClip::mnuClose_Click()
 {
-    hide();
+    HideWindow();
+}
+
+void frmClip::HideWindow()
+{
+    // A window hidden without a tray icon to bring it back would leave the program out of reach
+    // (a second start is refused), so there it only goes to the task bar.
+    if (platform.tray.isAvailable())
+        hide();
+    else
+        showMinimized();
 }
 
 void frmClip::mnuEnd_Click()

@@ -112,6 +112,8 @@ public:
     void mnuClose_Click();
     void mnuEnd_Click();
     void mnuEnd2_Click();
+    // Hides the window into the tray, or into the task bar where there is no tray.
+    void HideWindow();
     // Ends the process; with a test's process control, marks the window as ended instead.
     void EndProgram();
     bool hasEnded() const { return m_ended; }

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void endResidenceCommandsEndWithoutAQuestion_data();
     void endResidenceCommandsEndWithoutAQuestion();
     void closeTheScreenOnlyHides();
+    void withoutATrayTheWindowGoesToTheTaskBar();
     void enterInTheRealCloseQuestionAnswersNo();
 
 private:
@@ -162,6 +163,21 @@ void StartupTest::closeTheScreenOnlyHides()
     QCOMPARE(desktop->process.endCount, 0);
     QVERIFY(desktop->tray.shown);
     QVERIFY(desktop->dialogs.asked.isEmpty());
+}
+
+void StartupTest::withoutATrayTheWindowGoesToTheTaskBar()
+{
+    desktop->tray.available = false;
+    window->Form_Load();
+    QCOMPARE(window->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    window->mnuClose_Click();
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isMinimized());
+    desktop->dialogs.nextResults = {MsgBoxResult::No};
+    window->showNormal();
+    window->close();
+    QVERIFY(window->isMinimized());
+    QCOMPARE(desktop->process.endCount, 0);
 }
 
 void StartupTest::enterInTheRealCloseQuestionAnswersNo()
