@@ -1,5 +1,7 @@
 #include "capture/TextCodec.h"
 
+#include "capture/ShiftJisDecoder.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <iconv.h>
@@ -47,29 +49,6 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes)
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
-    return text;
-}
-
-QString decodeShiftJis(QByteArrayView bytes)
-{
-    if (const auto utf16 = convert("UTF-16LE", "CP932", bytes.data(), size_t(bytes.size())))
-        return QString(reinterpret_cast<const QChar *>(utf16->constData()), utf16->size() / 2);
-    // Malformed bytes: keep every character that can be read, mark the rest.
-    QString text;
-    text.reserve(bytes.size());
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const auto lead = uchar(bytes[at]);
-        const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-        const qsizetype length = doubleByte && at + 1 < bytes.size() ? 2 : 1;
-        const auto one = convert("UTF-16LE", "CP932", bytes.data() + at, size_t(length));
-        if (one && !one->isEmpty())
-            text.append(
-                QString(reinterpret_cast<const QChar *>(one->constData()), one->size() / 2));
-        else
-            text.append(QChar::ReplacementCharacter);
-        at += length;
-    }
     return text;
 }
 

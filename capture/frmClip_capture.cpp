@@ -1,4 +1,13 @@
+#include "capture/CaptureFile.h"
+#include "capture/ClipboardLook.h"
+#include "capture/FileNameRule.h"
+#include "capture/NameFromText.h"
+#include "capture/NameLengthBar.h"
+#include "capture/TextCodec.h"
 #include "ui/Clipboard.h"
+#include "ui/FileList.h"
+#include "ui/PlatformError.h"
+#include "ui/TextBox.h"
 #include "ui/frmClip.h"
 
 #include <QAction>
@@ -7,13 +16,95 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <limits>
+
+namespace
+{
+
+// The numbering counter is a 16-bit integer: passing its largest value ends the tick.
+void countOn(int &counter)
+{
+    if (counter == std::numeric_limits<qint16>::max())
+        throw PlatformError(ErrorNumber::Overflow, QStringLiteral("numbering counter overflow"));
+    ++counter;
+}
+
+} // namespace
 
 void frmClip::wireCapture()
 {
     connect(cmdStart, &QPushButton::clicked, this, &frmClip::cmdStart_Click);
     connect(mnuStart, &QAction::triggered, this, &frmClip::mnuStart_Click);
     connect(mnuStart2, &QAction::triggered, this, &frmClip::mnuStart2_Click);
+    makeUpArrowIncrease(*vscNameLen);
     connect(vscNameLen, &QScrollBar::valueChanged, this, &frmClip::vscNameLen_Change);
+
+    connect(Timer1, &QTimer::timeout, this, &frmClip::Timer1_Timer);
+    m_clipboardLook = new ClipboardLook(platform.clipboard, this);
+    // Polling alone misses a copy that another one follows within the interval: a reported
+    // change runs the tick at once, as soon as the handler that is running has ended.
+    connect(
+        m_clipboardLook, &ClipboardLook::changed, this,
+        [this] {
+            if (Timer1->isActive())
+                Timer1_Timer();
+        },
+        Qt::QueuedConnection);
+}
+
+void frmClip::Timer1_Timer()
+{
+    int counter = 0;
+    try {
+        if (!m_clipboardLook->holdsText())
+            return;
+        if (m_clipboardLook->text() == LastClipText)
+            return;
+        LastClipText = QString();
+        LastClipText = m_clipboardLook->text();
+        txtText->setText(LastClipText);
+        saveCapture(counter);
+        flbText->refresh();
+        LastClipText = m_clipboardLook->text();
+    } catch (const std::exception &) {
+        // Every failure ends the tick quietly: what was done stays done.
+    }
+}
+
+void frmClip::saveCapture(int &counter)
+{
+    CurrentFile = QString();
+    QString base = NameFromText(LastClipText, state.Settings[10]);
+    CurrentFile = state.FolderPath + numberedFileName(base, 0);
+    const QByteArray contents = textFileBytes(LastClipText, systemCodePage());
+    bool fallback = false;
+    while (true) {
+        try {
+            while (captureNameTaken(base)) {
+                countOn(counter);
+                CurrentFile = state.FolderPath + numberedFileName(base, counter);
+            }
+            if (writeNewFile(CurrentFile, contents))
+                return;
+            // Another program took the name since the test: number on.
+            countOn(counter);
+            CurrentFile = state.FolderPath + numberedFileName(base, counter);
+        } catch (const PlatformError &error) {
+            if (error.number() != ErrorNumber::FileNotFound || fallback)
+                throw;
+            fallback = true;
+            base = QStringLiteral("NoName");
+            CurrentFile = state.FolderPath + numberedFileName(base, 0);
+        }
+    }
+}
+
+bool frmClip::captureNameTaken(const QString &base) const
+{
+    // Such a name would leave the capture folder, or stop the folder moving to Windows.
+    if (!isUsableBaseName(base))
+        throw PlatformError(ErrorNumber::FileNotFound, QStringLiteral("unusable name: ") + base);
+    return plainFileExists(CurrentFile);
 }
 
 void frmClip::cmdStart_Click()

@@ -15,6 +15,9 @@ public:
     virtual QString text() const = 0;
     virtual void clear() = 0;
     virtual void setText(const QString &text) = 0;
+    // Whether changed() comes for every change made by any program, so that a clipboard with no
+    // change reported since the last read still holds what that read found.
+    virtual bool reportsChanges() const { return false; }
 
 Q_SIGNALS:
     // Raised where the platform reports a change of the clipboard's owner or contents.

@@ -62,6 +62,16 @@ void QtClipboard::clear()
     systemClipboard()->clear(QClipboard::Clipboard);
 }
 
+bool QtClipboard::reportsChanges() const
+{
+    // X11 (through XFixes) and Windows announce every new owner; the offscreen clipboard lives in
+    // this process alone. Wayland tells only a focused window, macOS only on activation.
+    static const QString reporting[] = {QStringLiteral("xcb"), QStringLiteral("windows"),
+                                        QStringLiteral("offscreen")};
+    const QString platform = QGuiApplication::platformName();
+    return std::find(std::begin(reporting), std::end(reporting), platform) != std::end(reporting);
+}
+
 void QtClipboard::setText(const QString &text)
 {
     systemClipboard()->setText(text, QClipboard::Clipboard);

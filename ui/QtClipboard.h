@@ -14,6 +14,7 @@ public:
     QString text() const override;
     void clear() override;
     void setText(const QString &text) override;
+    bool reportsChanges() const override;
 
     // Password managers mark what they copy so that clipboard tools leave it alone.
     static bool isMarkedSecret(const QMimeData &data);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <array>
 
+class ClipboardLook;
 class DriveList;
 class FileList;
 class FolderList;
@@ -214,6 +215,11 @@ private:
     void HoldUsableSettings();
 
     // Capture: its own private helpers and state.
+    // The file of a capture: the name from the text, its numbering, the fallback name, the write.
+    void saveCapture(int &counter);
+    // The existence test of a capture name; throws error 53 for a name that cannot be used.
+    bool captureNameTaken(const QString &base) const;
+    ClipboardLook *m_clipboardLook = nullptr;
 
     // Library: its own private helpers and state.
 };

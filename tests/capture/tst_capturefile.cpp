@@ -1,0 +1,165 @@
+#include "capture/CaptureFile.h"
+#include "ui/PlatformError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+class CaptureFileTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+
+    void existenceTest_data();
+    void existenceTest();
+    void aNameTooLongForTheFileSystemIsErrorFiftyThree();
+    void aNewFileHoldsExactlyTheBytesAndNothingElseIsLeft();
+    void aTakenNameIsNeverReplaced_data();
+    void aTakenNameIsNeverReplaced();
+    void aWriteThatFailsLeavesNoFileBehind();
+    void aMissingFolderIsAFailureOtherThanFiftyThree();
+
+private:
+    QStringList entries() const;
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void CaptureFileTest::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+}
+
+QStringList CaptureFileTest::entries() const
+{
+    return QDir(folder->path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
+}
+
+void CaptureFileTest::existenceTest_data()
+{
+    QTest::addColumn<QString>("made");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("a plain file exists") << "file:memo.txt"
+                                         << "memo.txt" << true;
+    QTest::newRow("a directory does not count") << "dir:memo.txt"
+                                                << "memo.txt" << false;
+    QTest::newRow("an asterisk is no wildcard") << "file:memo.txt"
+                                                << "*.txt" << false;
+    QTest::newRow("a question mark is no wildcard") << "file:memo.txt"
+                                                    << "mem?.txt" << false;
+    QTest::newRow("a link to a missing file does not count") << "link:memo.txt"
+                                                             << "memo.txt" << false;
+}
+
+void CaptureFileTest::existenceTest()
+{
+    QFETCH(QString, made);
+    QFETCH(QString, asked);
+    QFETCH(bool, exists);
+    const QString kind = made.section(u':', 0, 0);
+    const QString path = folder->filePath(made.section(u':', 1));
+    if (kind == u"file") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == u"dir") {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        QVERIFY(QFile::link(folder->filePath(QStringLiteral("gone")), path));
+    }
+    QCOMPARE(plainFileExists(folder->filePath(asked)), exists);
+}
+
+void CaptureFileTest::aNameTooLongForTheFileSystemIsErrorFiftyThree()
+{
+    const QString path = folder->filePath(QString(300, u'a') + QStringLiteral(".txt"));
+    try {
+        plainFileExists(path);
+        QFAIL("the existence test took a name of 304 bytes");
+    } catch (const PlatformError &error) {
+        QCOMPARE(error.number(), ErrorNumber::FileNotFound);
+    }
+}
+
+void CaptureFileTest::aNewFileHoldsExactlyTheBytesAndNothingElseIsLeft()
+{
+    const QString path = folder->filePath(QStringLiteral("memo.txt"));
+    QVERIFY(writeNewFile(path, QByteArray("memo\r\n")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("memo\r\n"));
+    QCOMPARE(entries(), QStringList{QStringLiteral("memo.txt")});
+}
+
+void CaptureFileTest::aTakenNameIsNeverReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("by a file") << "file";
+    QTest::newRow("by a directory") << "dir";
+    QTest::newRow("by a link to a missing file outside the folder") << "link";
+}
+
+void CaptureFileTest::aTakenNameIsNeverReplaced()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir outside;
+    const QString path = folder->filePath(QStringLiteral("memo.txt"));
+    const QString target = outside.filePath(QStringLiteral("elsewhere.txt"));
+    if (kind == u"file") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    } else if (kind == u"dir") {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        QVERIFY(QFile::link(target, path));
+    }
+    QVERIFY(!writeNewFile(path, QByteArray("new\r\n")));
+    QCOMPARE(entries(), QStringList{QStringLiteral("memo.txt")});
+    QVERIFY(!QFile::exists(target));
+    if (kind == u"file") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old"));
+    }
+}
+
+void CaptureFileTest::aWriteThatFailsLeavesNoFileBehind()
+{
+    // A file-size limit stands in for a full disk: the write fails part way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        writeNewFile(folder->filePath(QStringLiteral("big.txt")), QByteArray(1 << 20, 'x'));
+    } catch (const PlatformError &error) {
+        threw = error.number() != ErrorNumber::FileNotFound;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QVERIFY2(threw, "a failed write must be a failure other than a refused name");
+    QCOMPARE(entries(), QStringList());
+}
+
+void CaptureFileTest::aMissingFolderIsAFailureOtherThanFiftyThree()
+{
+    const QString path = folder->filePath(QStringLiteral("gone/memo.txt"));
+    QVERIFY(!plainFileExists(path));
+    try {
+        writeNewFile(path, QByteArray("memo\r\n"));
+        QFAIL("a file was written into a missing folder");
+    } catch (const PlatformError &error) {
+        QVERIFY(error.number() != ErrorNumber::FileNotFound);
+    }
+    QCOMPARE(entries(), QStringList());
+}
+
+QTEST_GUILESS_MAIN(CaptureFileTest)
+#include "tst_capturefile.moc"
