@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QSet>
 
@@ -72,6 +73,23 @@ bool FileList::isSelected(int index) const
 {
     const QListWidgetItem *it = item(index);
     return it && it->isSelected();
+}
+
+int FileList::selectedCount() const
+{
+    return int(selectionModel()->selectedIndexes().size());
+}
+
+QStringList FileList::selectedEntries() const
+{
+    QModelIndexList rows = selectionModel()->selectedIndexes();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    QStringList names;
+    names.reserve(rows.size());
+    for (const QModelIndex &row : std::as_const(rows))
+        names << row.data().toString();
+    return names;
 }
 
 void FileList::mousePressEvent(QMouseEvent *event)

@@ -21,6 +21,10 @@ public:
     QString fileName() const;
     QString entry(int index) const;
     bool isSelected(int index) const;
+    // The number of selected entries, and their names in list order: without a look at every
+    // entry, so that a long list stays quick.
+    int selectedCount() const;
+    QStringList selectedEntries() const;
 
     static QStringList listFolder(const QString &folder, const QString &pattern);
 

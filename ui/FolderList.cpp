@@ -79,7 +79,10 @@ void FolderList::setPath(const QString &folder)
 void FolderList::openDrive(const QString &root)
 {
     const QStorageInfo volume(QDir::fromNativeSeparators(root));
-    if (!volume.isValid() || !volume.isReady())
+    // A volume unmounted since the list was read leaves its mount point to the volume around it.
+    const bool mountedThere =
+        QDir::cleanPath(volume.rootPath()) == QDir::cleanPath(QDir::fromNativeSeparators(root));
+    if (!volume.isValid() || !volume.isReady() || !mountedThere)
         throw PlatformError(ErrorNumber::DeviceUnavailable,
                             QStringLiteral("ドライブの準備ができていません: %1").arg(root));
     const QString remembered = m_folderOfDrive.value(root, root);
