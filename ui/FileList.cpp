@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QSet>
+#include <vector>
 
 FileList::FileList(QWidget *parent) : QListWidget(parent)
 {
@@ -16,11 +17,27 @@ QStringList FileList::listFolder(const QString &folder, const QString &pattern)
 {
     QDir dir(QDir::fromNativeSeparators(folder));
     QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Readable, QDir::NoSort);
-    QCollator collator;
+    sortNames(names);
+    return names;
+}
+
+void FileList::sortNames(QStringList &names)
+{
+    // The C locale has no collation rules of its own, and Qt then compares plainly, numbers
+    // included; the neutral English rules sort as a file manager would there.
+    const QLocale system = QLocale::system();
+    QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), collator);
-    return names;
+    // One key per name instead of a collation per comparison keeps long folders quick.
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(size_t(names.size()));
+    for (const QString &name : std::as_const(names))
+        keyed.emplace_back(collator.sortKey(name), name);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = keyed[size_t(i)].second;
 }
 
 void FileList::setPath(const QString &folder)

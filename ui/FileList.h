@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <QStringList>
 
 // The file list: the current folder's files matching the pattern, sorted as a file manager
 // sorts them, with extended selection.
@@ -27,6 +28,9 @@ public:
     QStringList selectedEntries() const;
 
     static QStringList listFolder(const QString &folder, const QString &pattern);
+    // Sorts names as a file manager does: case aside, numbers by their value ("memo 2" before
+    // "memo 10"), in the user's language.
+    static void sortNames(QStringList &names);
 
 Q_SIGNALS:
     void selectionChanged();

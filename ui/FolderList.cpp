@@ -1,9 +1,9 @@
 #include "ui/FolderList.h"
 
 #include "ui/DriveList.h"
+#include "ui/FileList.h"
 #include "ui/PlatformError.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -49,10 +49,7 @@ QStringList FolderList::entriesFor(const QString &folder)
     QStringList children =
         QDir(QDir::fromNativeSeparators(folder))
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Readable);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(children.begin(), children.end(), collator);
+    FileList::sortNames(children);
     const QString prefix = QDir::fromNativeSeparators(folder);
     for (const QString &child : std::as_const(children))
         ancestors << nativeFolder(prefix + u'/' + child);
@@ -65,8 +62,11 @@ void FolderList::setPath(const QString &folder)
     if (!QFileInfo(QDir::fromNativeSeparators(target)).isDir())
         throw PlatformError(ErrorNumber::PathNotFound,
                             QStringLiteral("フォルダが見つかりません: %1").arg(target));
-    if (target == m_path)
+    if (target == m_path) {
+        // The same folder again shows the subfolders made since.
+        fill();
         return;
+    }
     m_path = target;
     QStringList roots;
     for (const auto &volume : DriveList::mountedDrives())
