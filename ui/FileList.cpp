@@ -117,3 +117,11 @@ void FileList::mousePressEvent(QMouseEvent *event)
     else if (event->button() == Qt::RightButton)
         Q_EMIT mouseDown(2);
 }
+
+void FileList::focusInEvent(QFocusEvent *event)
+{
+    const bool hadCurrent = currentIndex().isValid();
+    QListWidget::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid())
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}

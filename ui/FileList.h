@@ -39,6 +39,9 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    // Taking the focus makes no entry current: the file commands act on the current entry, and
+    // one the user never chose must not become their target.
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     QString m_path;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace
 {
@@ -16,6 +17,35 @@ QString nativeFolder(const QString &folder)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(folder)));
 }
+
+constexpr int indentRole = Qt::UserRole + 1;
+constexpr int indentStep = 10;
+
+// Draws each folder indented by its depth. Leading blanks in the text would not do: their width
+// changes with the font the system picks for each name's script.
+class IndentingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indentOf(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indentOf(index), 0);
+    }
+
+private:
+    static int indentOf(const QModelIndex &index)
+    {
+        return index.data(indentRole).toInt() * indentStep;
+    }
+};
 
 QString entryName(const QString &folder)
 {
@@ -27,6 +57,7 @@ QString entryName(const QString &folder)
 
 FolderList::FolderList(QWidget *parent) : QListWidget(parent)
 {
+    setItemDelegate(new IndentingDelegate(this));
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         try {
             setPath(item->data(Qt::UserRole).toString());
@@ -99,9 +130,10 @@ void FolderList::fill()
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const bool isAncestorOrSelf = i <= depth;
         const int indent = int(isAncestorOrSelf ? i : depth + 1);
-        auto *item = new QListWidgetItem(isAncestorOrSelf ? openIcon : closedIcon,
-                                         QString(indent * 2, u' ') + entryName(entries.at(i)));
+        auto *item =
+            new QListWidgetItem(isAncestorOrSelf ? openIcon : closedIcon, entryName(entries.at(i)));
         item->setData(Qt::UserRole, entries.at(i));
+        item->setData(indentRole, indent);
         addItem(item);
     }
     setCurrentRow(int(depth));

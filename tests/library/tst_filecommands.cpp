@@ -76,6 +76,7 @@ private Q_SLOTS:
     void renameWhoseOldFileCannotGoTakesTheNewOneBack();
     void everyControlStartsItsCommand_data();
     void everyControlStartsItsCommand();
+    void afterARenameNoOtherFileBecomesTheTarget();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -448,6 +449,20 @@ void FileCommandsTest::everyControlStartsItsCommand()
     QCOMPARE(desk->dialogs().asked.first().title, inputTitle);
     QCOMPARE(desk->read(QStringLiteral("copy.txt")), text);
     QCOMPARE(desk->exists(QStringLiteral("memo.txt")), inputTitle == saveAsTitle);
+}
+
+void FileCommandsTest::afterARenameNoOtherFileBecomesTheTarget()
+{
+    desk->write(QStringLiteral("another.txt"), "keep\r\n");
+    desk->choose(QStringLiteral("memo.txt"), {QStringLiteral("memo.txt")});
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    // The focus comes back to the list when the box closes.
+    QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(desk->window->flbText, &focusBack);
+    QCOMPARE(desk->window->flbText->fileName(), QString());
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("another.txt")), QByteArray("keep\r\n"));
 }
 
 QTEST_MAIN(FileCommandsTest)
