@@ -62,16 +62,24 @@ void FileList::refresh()
     QSet<QString> selected;
     for (const QListWidgetItem *item : selectedItems())
         selected.insert(item->text());
-    const QSignalBlocker quiet(this);
-    clear();
-    const QStringList names = m_path.isEmpty() ? QStringList() : listFolder(m_path, m_pattern);
-    addItems(names);
-    for (int i = 0; i < count(); ++i) {
-        if (item(i)->text() == current)
-            setCurrentRow(i, QItemSelectionModel::NoUpdate);
-        if (selected.contains(item(i)->text()))
-            item(i)->setSelected(true);
+    int kept = 0;
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+        const QStringList names = m_path.isEmpty() ? QStringList() : listFolder(m_path, m_pattern);
+        addItems(names);
+        for (int i = 0; i < count(); ++i) {
+            if (item(i)->text() == current)
+                setCurrentRow(i, QItemSelectionModel::NoUpdate);
+            if (selected.contains(item(i)->text())) {
+                item(i)->setSelected(true);
+                ++kept;
+            }
+        }
     }
+    // Selected files that are gone leave the selection smaller, which is a change like any other.
+    if (kept != selected.size())
+        Q_EMIT selectionChanged();
 }
 
 QString FileList::fileName() const

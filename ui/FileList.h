@@ -15,7 +15,8 @@ public:
     // Re-reads the folder when the path changes.
     void setPath(const QString &folder);
     void setPattern(const QString &pattern);
-    // Re-reads the folder at once, keeping the current entry and the selection by name.
+    // Re-reads the folder at once, keeping the current entry and the selection by name; raises
+    // selectionChanged() when selected files are gone.
     void refresh();
 
     // The name of the current entry; empty when there is none.

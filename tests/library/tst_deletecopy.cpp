@@ -97,6 +97,9 @@ void DeleteCopyTest::everySelectedEntryGoesAfterOneQuestion()
     QCOMPARE(desk->window->lblST[0]->text(), QString());
     QCOMPARE(desk->window->lblST[1]->text(), QString());
     QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("d.txt"));
+    // Nothing is selected any more, so the single-file commands are back.
+    QVERIFY(desk->window->cmdUwa->isEnabled());
+    QVERIFY(desk->window->mnuRename2->isEnabled());
 }
 
 void DeleteCopyTest::aCurrentEntryNotSelectedDeletesNothingButEmptiesThePane()
