@@ -1,12 +1,13 @@
 #include "capture/TextLines.h"
 
-QString joinedLines(const QString &contents)
+QString joinedLines(QString contents)
 {
-    QStringView lines(contents);
-    if (lines.endsWith(u"\r\n"))
-        lines.chop(2);
-    else if (lines.endsWith(u'\r'))
-        lines.chop(1);
+    // Cut in place: a file's text may be large, and a copy of it costs as much as reading it.
+    if (contents.endsWith(u"\r\n"))
+        contents.chop(2);
+    else if (contents.endsWith(u'\r'))
+        contents.chop(1);
+    const QStringView lines(contents);
     // Lines that end in CR LF are already joined as the pane wants them; only a carriage return
     // alone needs its line feed, so the text is copied piecewise only when one occurs.
     QString text;
@@ -21,7 +22,7 @@ QString joinedLines(const QString &contents)
         from = at + 1;
     }
     if (from == 0)
-        return lines.size() == contents.size() ? contents : lines.toString();
+        return contents;
     text.append(lines.sliced(from));
     return text;
 }

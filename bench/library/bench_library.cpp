@@ -1,5 +1,6 @@
 #include "capture/TextCodec.h"
 #include "capture/TextLines.h"
+#include "library/TextFileLoader.h"
 #include "mock/TestPlatform.h"
 #include "ui/FileList.h"
 #include "ui/TextBox.h"
@@ -73,6 +74,17 @@ void benchLineRule(const QByteArray &bytes)
     report("line_rule_utf8", double(bytes.size()) / 1e6 / (ms / 1000), "MB/s");
 }
 
+void benchLoader(const char *name, const QByteArray &bytes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("big.txt"));
+    writeBytes(path, bytes);
+    const double ms = bestMilliseconds(
+        5, [] {},
+        [&] { readTextFile(readFileBytes(path, [](qint64, qint64) {}), systemCodePage()); });
+    report(name, double(bytes.size()) / 1e6 / (ms / 1000), "MB/s");
+}
+
 void benchPress(const char *name, const QByteArray &bytes)
 {
     TestPlatform desktop;
@@ -144,6 +156,8 @@ int main(int argc, char **argv)
     benchReader("reader_utf8", utf8, CodePage::Utf8);
     benchReader("reader_932_as_932", shiftJis, CodePage::ShiftJis);
     benchReader("reader_932_found_by_utf8_fallback", shiftJis, CodePage::Utf8);
+    benchLoader("chunked_loader_from_disk_utf8", utf8);
+    benchLoader("chunked_loader_from_disk_932", shiftJis);
     benchPress("press_to_pane_10mb_utf8_with_bar", utf8);
     benchPress("press_to_pane_10mb_932_with_bar", shiftJis);
     benchListAndDelete();
