@@ -1,24 +1,29 @@
 #include "capture/TextLines.h"
 
-QString joinedLines(const QString &contents)
+QString joinedLines(QString contents)
 {
-    qsizetype end = contents.size();
-    if (contents.endsWith(QStringLiteral("\r\n")))
-        end -= 2;
+    // Cut in place: a file's text may be large, and a copy of it costs as much as reading it.
+    if (contents.endsWith(u"\r\n"))
+        contents.chop(2);
     else if (contents.endsWith(u'\r'))
-        end -= 1;
+        contents.chop(1);
+    const QStringView lines(contents);
+    // Lines that end in CR LF are already joined as the pane wants them; only a carriage return
+    // alone needs its line feed, so the text is copied piecewise only when one occurs.
     QString text;
-    text.reserve(end + end / 32);
     qsizetype from = 0;
-    for (qsizetype at = 0; at < end; ++at) {
-        if (contents.at(at) != u'\r' || (at + 1 < end && contents.at(at + 1) == u'\n'))
+    for (qsizetype at = lines.indexOf(u'\r'); at >= 0; at = lines.indexOf(u'\r', at + 1)) {
+        if (at + 1 < lines.size() && lines.at(at + 1) == u'\n')
             continue;
-        // A carriage return alone ends a line too: it comes back as CR LF.
-        text.append(QStringView(contents).sliced(from, at - from));
-        text.append(QStringLiteral("\r\n"));
+        if (from == 0)
+            text.reserve(lines.size() + lines.size() / 16 + 2);
+        text.append(lines.sliced(from, at + 1 - from));
+        text.append(u'\n');
         from = at + 1;
     }
-    text.append(QStringView(contents).sliced(from, end - from));
+    if (from == 0)
+        return contents;
+    text.append(lines.sliced(from));
     return text;
 }
 

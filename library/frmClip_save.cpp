@@ -1,3 +1,197 @@
+#include "capture/FileNameRule.h"
+#include "library/SaveName.h"
+#include "library/TextFileWriter.h"
+#include "ui/Dialogs.h"
+#include "ui/FileList.h"
+#include "ui/PlatformError.h"
+#include "ui/TextBox.h"
 #include "ui/frmClip.h"
 
-void frmClip::wireFileCommands() {}
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+namespace
+{
+
+const QString overwriteSave = QStringLiteral("上書き保存");
+const QString saveAs = QStringLiteral("名前を付けて保存");
+const QString renameFile = QStringLiteral("ﾌｧｲﾙ名の変更");
+
+bool isPlainFile(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    return first.exists() && second.exists() && first == second;
+}
+
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+void frmClip::wireFileCommands()
+{
+    connect(cmdUwa, &QPushButton::clicked, this, &frmClip::cmdUwa_Click);
+    connect(mnuUwa, &QAction::triggered, this, &frmClip::mnuUwa_Click);
+    connect(mnuUwa2, &QAction::triggered, this, &frmClip::mnuUwa2_Click);
+    connect(cmdName, &QPushButton::clicked, this, &frmClip::cmdName_Click);
+    connect(mnuName, &QAction::triggered, this, &frmClip::mnuName_Click);
+    connect(mnuName2, &QAction::triggered, this, &frmClip::mnuName2_Click);
+    connect(cmdReName, &QPushButton::clicked, this, &frmClip::cmdReName_Click);
+    connect(mnuRename, &QAction::triggered, this, &frmClip::mnuRename_Click);
+    connect(mnuRename2, &QAction::triggered, this, &frmClip::mnuRename2_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmClip::cmdDelete_Click);
+    connect(mnuDelete, &QAction::triggered, this, &frmClip::mnuDelete_Click);
+    connect(DeleteFile, &QAction::triggered, this, &frmClip::DeleteFile_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmClip::cmdCopy_Click);
+    connect(mnuCopy, &QAction::triggered, this, &frmClip::mnuCopy_Click);
+}
+
+void frmClip::showCommandFailure(const QString &command, const QString &text)
+{
+    SetTopmost(0);
+    platform.dialogs.messageBox(text, MsgBoxStyle::OkOnly + MsgBoxStyle::Critical, command);
+    SetTopmost(state.Settings[7]);
+}
+
+QString frmClip::askBaseName(const QString &command, const QString &currentName)
+{
+    const QString answer = platform.dialogs.inputBox(QStringLiteral("ファイル名を入力してください"),
+                                                     command, currentName);
+    if (answer.isEmpty())
+        return QString();
+    const QString base = baseNameFromAnswer(answer);
+    if (!isUsableBaseName(base)) {
+        showCommandFailure(command,
+                           QStringLiteral("「%1」はファイル名に使えません。\n"
+                                          "\\ / : * ? \" < > | と制御文字、CON や NUL などの"
+                                          "予約された名前は使えません。")
+                               .arg(answer));
+        return QString();
+    }
+    return base;
+}
+
+void frmClip::mnuUwa_Click()
+{
+    const QString name = flbText->fileName();
+    if (name.isEmpty())
+        return;
+    CurrentFile = state.FolderPath + name;
+    const QString text = txtText->text();
+    try {
+        writeTextFile(CurrentFile, text);
+    } catch (const PlatformError &error) {
+        showCommandFailure(
+            overwriteSave,
+            QStringLiteral("「%1」を保存できませんでした。\n%2").arg(name, error.reason()));
+        return;
+    }
+    flbText->refresh();
+    lblST[0]->setText(QString());
+}
+
+void frmClip::mnuName_Click()
+{
+    const QString name = flbText->fileName();
+    if (name.isEmpty())
+        return;
+    CurrentFile = state.FolderPath + name;
+    const QString base = askBaseName(saveAs, name);
+    if (base.isEmpty())
+        return;
+    const QString text = txtText->text();
+    QString target = state.FolderPath + numberedFileName(base, 0);
+    try {
+        target = firstFreePath(state.FolderPath, base, isPlainFile);
+        writeTextFile(target, text);
+    } catch (const PlatformError &error) {
+        showCommandFailure(saveAs, QStringLiteral("「%1」を保存できませんでした。\n%2")
+                                       .arg(fileNameOf(target), error.reason()));
+        return;
+    }
+    CurrentFile = target;
+    flbText->refresh();
+    lblST[0]->setText(QString());
+}
+
+void frmClip::mnuRename_Click()
+{
+    const QString name = flbText->fileName();
+    if (name.isEmpty())
+        return;
+    const QString old = state.FolderPath + name;
+    CurrentFile = old;
+    const QString base = askBaseName(renameFile, name);
+    if (base.isEmpty())
+        return;
+    const QString text = txtText->text();
+    // The old file gives way to the new one, so its own name counts as free: renaming a file
+    // to its name rewrites it in place.
+    const auto taken = [&old](const QString &path) {
+        return isPlainFile(path) && !isSameFile(path, old);
+    };
+    QString target = state.FolderPath + numberedFileName(base, 0);
+    try {
+        target = firstFreePath(state.FolderPath, base, taken);
+        writeTextFile(target, text);
+    } catch (const PlatformError &error) {
+        showCommandFailure(renameFile, QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3")
+                                           .arg(name, fileNameOf(target), error.reason()));
+        return;
+    }
+    // The new file is whole before the old one goes; if the old one cannot go, the new one is
+    // taken back so that the folder is as it was.
+    if (!isSameFile(target, old) && !QFile::remove(old) && QFileInfo::exists(old)) {
+        QFile::remove(target);
+        showCommandFailure(
+            renameFile,
+            QStringLiteral("「%1」を削除できないため、名前を変更できませんでした。").arg(name));
+        return;
+    }
+    CurrentFile = target;
+    flbText->refresh();
+    lblST[0]->setText(QString());
+}
+
+void frmClip::cmdUwa_Click()
+{
+    mnuUwa_Click();
+}
+
+void frmClip::mnuUwa2_Click()
+{
+    mnuUwa_Click();
+}
+
+void frmClip::cmdName_Click()
+{
+    mnuName_Click();
+}
+
+void frmClip::mnuName2_Click()
+{
+    mnuName_Click();
+}
+
+void frmClip::cmdReName_Click()
+{
+    mnuRename_Click();
+}
+
+void frmClip::mnuRename2_Click()
+{
+    mnuRename_Click();
+}

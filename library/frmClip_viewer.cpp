@@ -1,3 +1,86 @@
+#include "capture/TextLines.h"
+#include "library/LoadProgress.h"
+#include "library/TextFileLoader.h"
+#include "ui/FileList.h"
+#include "ui/ImageArea.h"
+#include "ui/PlatformError.h"
+#include "ui/TextBox.h"
 #include "ui/frmClip.h"
 
-void frmClip::wireViewer() {}
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <cmath>
+
+namespace
+{
+
+constexpr int leftButton = 1;
+constexpr int rightButton = 2;
+
+} // namespace
+
+void frmClip::wireViewer()
+{
+    connect(flbText, &FileList::mouseDown, this, &frmClip::flbText_MouseDown);
+    connect(txtText, &TextBox::changed, this, &frmClip::txtText_Change);
+}
+
+void frmClip::flbText_MouseDown(int Button)
+{
+    const QString name = flbText->fileName();
+    if (name.isEmpty())
+        return;
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot < 0)
+        return;
+    lblST[0]->setText(name.left(dot));
+    if (Button == rightButton) {
+        pop->popup(QCursor::pos());
+        return;
+    }
+    if (Button != leftButton)
+        return;
+
+    // Any value but 0 shows the bar, as the layout shows its frame for any value but 0.
+    const bool showProgress = state.Settings[9] != 0;
+    std::function<void(qint64, qint64)> progress;
+    if (showProgress) {
+        lblSts->setGeometry(imgSt->x() + 2, imgSt->y() + 2, 1, lblSts->height());
+        const int fullWidth = imgSt->width() - 5;
+        progress = [this, fullWidth](qint64 read, qint64 length) {
+            const qint64 blocks = LoadProgress::blockCount(length);
+            if (blocks == 0)
+                return;
+            lblSts->resize(LoadProgress::barWidth(read, blocks, fullWidth), lblSts->height());
+            // The load holds the event loop, so the bar is painted now or not at all.
+            lblSts->repaint();
+        };
+    }
+    CurrentFile = state.FolderPath + name;
+    lblSts->setVisible(showProgress);
+    flbText->setCursor(Qt::WaitCursor);
+    QString text;
+    try {
+        text = readTextFile(readFileBytes(CurrentFile, progress), systemCodePage());
+    } catch (const PlatformError &) {
+        // A file gone or locked since the list was read: the pane keeps what it showed.
+        flbText->unsetCursor();
+        lblSts->hide();
+        return;
+    }
+    flbText->unsetCursor();
+    txtText->setText(text);
+    lblSts->hide();
+}
+
+void frmClip::txtText_Change()
+{
+    if (txtText->isEmpty()) {
+        lblST[1]->setText(QString());
+        return;
+    }
+    const auto length = qsizetype(std::nearbyint((lblST[1]->width() - 4) / 6.0));
+    const QString path = state.FolderPath + flbText->fileName();
+    lblST[1]->setText(path.left(std::max<qsizetype>(length, 0)));
+}

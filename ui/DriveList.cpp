@@ -1,6 +1,7 @@
 #include "ui/DriveList.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStorageInfo>
 
 DriveList::DriveList(QWidget *parent) : QComboBox(parent)
@@ -52,31 +53,69 @@ QString DriveList::driveOf(const QString &path, const QStringList &roots)
     return best;
 }
 
+bool DriveList::isRecognisedVolume(const QString &root, const QByteArray &fileSystemType,
+                                   bool rootIsFolder)
+{
+    if (QDir::fromNativeSeparators(root) == QDir::rootPath())
+        return true;
+#ifdef Q_OS_WIN
+    Q_UNUSED(fileSystemType);
+    return rootIsFolder;
+#else
+    static const QList<QByteArray> virtualTypes = {"autofs",      "binfmt_misc",
+                                                   "bpf",         "cgroup",
+                                                   "cgroup2",     "configfs",
+                                                   "debugfs",     "devpts",
+                                                   "devtmpfs",    "efivarfs",
+                                                   "fusectl",     "hugetlbfs",
+                                                   "mqueue",      "nsfs",
+                                                   "overlay",     "proc",
+                                                   "pstore",      "ramfs",
+                                                   "rpc_pipefs",  "securityfs",
+                                                   "selinuxfs",   "squashfs",
+                                                   "sysfs",       "tmpfs",
+                                                   "tracefs",     "fuse.gvfsd-fuse",
+                                                   "fuse.portal", "fuse.snapfuse",
+                                                   "nfsd"};
+    if (!rootIsFolder || virtualTypes.contains(fileSystemType))
+        return false;
+    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(root)) + u'/';
+    // A mount below a hidden folder is hidden on purpose.
+    if (path.contains(QStringLiteral("/.")))
+        return false;
+    if (path.startsWith(QStringLiteral("/run/media/")))
+        return true;
+    static const QStringList systemFolders = {QStringLiteral("/boot/"), QStringLiteral("/dev/"),
+                                              QStringLiteral("/etc/"),  QStringLiteral("/proc/"),
+                                              QStringLiteral("/run/"),  QStringLiteral("/snap/"),
+                                              QStringLiteral("/sys/"),  QStringLiteral("/usr/"),
+                                              QStringLiteral("/var/"),  QStringLiteral("/tmp/")};
+    return std::none_of(systemFolders.cbegin(), systemFolders.cend(),
+                        [&](const QString &folder) { return path.startsWith(folder); });
+#endif
+}
+
 QList<DriveList::Drive> DriveList::mountedDrives()
 {
-    QList<Drive> drives;
+    QList<Drive> drives = {{QDir::toNativeSeparators(QDir::rootPath()), QString()}};
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
-        const QByteArray type = volume.fileSystemType();
-        const bool pseudo = type == "tmpfs" || type == "devtmpfs" || type == "proc" ||
-                            type == "sysfs" || type == "overlay" || type == "squashfs";
-        const bool system =
-            root.startsWith(QStringLiteral("/proc")) || root.startsWith(QStringLiteral("/sys")) ||
-            root.startsWith(QStringLiteral("/run")) || root.startsWith(QStringLiteral("/dev")) ||
-            root.startsWith(QStringLiteral("/snap")) || root.startsWith(QStringLiteral("/boot"));
-        if (root != QStringLiteral("/") && (pseudo || system))
+        if (root == QDir::rootPath() ||
+            !isRecognisedVolume(root, volume.fileSystemType(), QFileInfo(root).isDir()))
             continue;
         drives.append({QDir::toNativeSeparators(root),
                        volume.displayName() == root ? QString() : volume.displayName()});
     }
-    const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
-    if (std::none_of(drives.cbegin(), drives.cend(),
-                     [&](const Drive &d) { return d.root == systemRoot; }))
-        drives.prepend({systemRoot, QString()});
     std::sort(drives.begin(), drives.end(),
               [](const Drive &a, const Drive &b) { return a.root < b.root; });
     drives.erase(std::unique(drives.begin(), drives.end(),
                              [](const Drive &a, const Drive &b) { return a.root == b.root; }),
                  drives.end());
     return drives;
+}
+
+void DriveList::showPopup()
+{
+    setDrives(mountedDrives());
+    QComboBox::showPopup();
 }

@@ -1,13 +1,14 @@
 #include "ui/FolderList.h"
 
 #include "ui/DriveList.h"
+#include "ui/FileList.h"
 #include "ui/PlatformError.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace
 {
@@ -16,6 +17,35 @@ QString nativeFolder(const QString &folder)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(folder)));
 }
+
+constexpr int indentRole = Qt::UserRole + 1;
+constexpr int indentStep = 10;
+
+// Draws each folder indented by its depth. Leading blanks in the text would not do: their width
+// changes with the font the system picks for each name's script.
+class IndentingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indentOf(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indentOf(index), 0);
+    }
+
+private:
+    static int indentOf(const QModelIndex &index)
+    {
+        return index.data(indentRole).toInt() * indentStep;
+    }
+};
 
 QString entryName(const QString &folder)
 {
@@ -27,6 +57,7 @@ QString entryName(const QString &folder)
 
 FolderList::FolderList(QWidget *parent) : QListWidget(parent)
 {
+    setItemDelegate(new IndentingDelegate(this));
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         try {
             setPath(item->data(Qt::UserRole).toString());
@@ -49,10 +80,7 @@ QStringList FolderList::entriesFor(const QString &folder)
     QStringList children =
         QDir(QDir::fromNativeSeparators(folder))
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Readable);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(children.begin(), children.end(), collator);
+    FileList::sortNames(children);
     const QString prefix = QDir::fromNativeSeparators(folder);
     for (const QString &child : std::as_const(children))
         ancestors << nativeFolder(prefix + u'/' + child);
@@ -65,8 +93,11 @@ void FolderList::setPath(const QString &folder)
     if (!QFileInfo(QDir::fromNativeSeparators(target)).isDir())
         throw PlatformError(ErrorNumber::PathNotFound,
                             QStringLiteral("フォルダが見つかりません: %1").arg(target));
-    if (target == m_path)
+    if (target == m_path) {
+        // The same folder again shows the subfolders made since.
+        fill();
         return;
+    }
     m_path = target;
     QStringList roots;
     for (const auto &volume : DriveList::mountedDrives())
@@ -79,7 +110,10 @@ void FolderList::setPath(const QString &folder)
 void FolderList::openDrive(const QString &root)
 {
     const QStorageInfo volume(QDir::fromNativeSeparators(root));
-    if (!volume.isValid() || !volume.isReady())
+    // A volume unmounted since the list was read leaves its mount point to the volume around it.
+    const bool mountedThere =
+        QDir::cleanPath(volume.rootPath()) == QDir::cleanPath(QDir::fromNativeSeparators(root));
+    if (!volume.isValid() || !volume.isReady() || !mountedThere)
         throw PlatformError(ErrorNumber::DeviceUnavailable,
                             QStringLiteral("ドライブの準備ができていません: %1").arg(root));
     const QString remembered = m_folderOfDrive.value(root, root);
@@ -96,9 +130,10 @@ void FolderList::fill()
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const bool isAncestorOrSelf = i <= depth;
         const int indent = int(isAncestorOrSelf ? i : depth + 1);
-        auto *item = new QListWidgetItem(isAncestorOrSelf ? openIcon : closedIcon,
-                                         QString(indent * 2, u' ') + entryName(entries.at(i)));
+        auto *item =
+            new QListWidgetItem(isAncestorOrSelf ? openIcon : closedIcon, entryName(entries.at(i)));
         item->setData(Qt::UserRole, entries.at(i));
+        item->setData(indentRole, indent);
         addItem(item);
     }
     setCurrentRow(int(depth));

@@ -222,4 +222,9 @@ private:
     ClipboardLook *m_clipboardLook = nullptr;
 
     // Library: its own private helpers and state.
+    // Tells the user why a file command failed, in a box titled with the command's name.
+    void showCommandFailure(const QString &command, const QString &text);
+    // Asks for a file name; the base name to save under, or empty when the user cancelled or
+    // gave a name that cannot be used (the user has then been told why).
+    QString askBaseName(const QString &command, const QString &currentName);
 };

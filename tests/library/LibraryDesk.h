@@ -1,0 +1,82 @@
+#pragma once
+
+#include "mock/TestPlatform.h"
+#include "ui/FileList.h"
+#include "ui/FolderList.h"
+#include "ui/frmClip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+// The main window over a folder of its own, inside the test's program folder.
+struct LibraryDesk {
+    TestPlatform desktop;
+    std::unique_ptr<frmClip> window;
+    QString folder;
+
+    LibraryDesk()
+    {
+        desktop.state.Settings[7] = 0;
+        desktop.state.Settings[9] = -1;
+        folder = desktop.folder.path() + QStringLiteral("/files/");
+        QDir().mkpath(folder);
+        window = std::make_unique<frmClip>(desktop.state, desktop.platform);
+        window->dirText->setPath(folder);
+    }
+
+    ScriptedDialogs &dialogs() { return desktop.dialogs; }
+    ProgramState &state() { return desktop.state; }
+
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(folder + name);
+        QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
+                 qPrintable(name));
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(folder + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    bool exists(const QString &name) const { return QFileInfo(folder + name).isFile(); }
+    QStringList files() const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    // Re-reads the list and makes the entry current, selecting only the given entries.
+    void choose(const QString &current, const QStringList &selected = {})
+    {
+        FileList *list = window->flbText;
+        list->refresh();
+        list->clearSelection();
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->entry(i) == current)
+                list->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+            if (selected.contains(list->entry(i)))
+                list->item(i)->setSelected(true);
+        }
+    }
+    void load(const QString &name)
+    {
+        choose(name, {name});
+        window->flbText_MouseDown(1);
+    }
+};
+
+// Whether taking the write permission away from a folder stops this process writing there;
+// it does not for root.
+inline bool readOnlyFoldersStopWrites()
+{
+    QTemporaryDir probe;
+    QFile::setPermissions(probe.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile file(probe.path() + QStringLiteral("/probe"));
+    const bool wrote = file.open(QIODevice::WriteOnly);
+    file.close();
+    QFile::remove(file.fileName());
+    QFile::setPermissions(probe.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return !wrote;
+}

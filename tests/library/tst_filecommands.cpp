@@ -1,0 +1,469 @@
+#include "LibraryDesk.h"
+#include "ui/TextBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+
+// Lets this process write files of at most the given size while it lives: a real write failure,
+// also for root, for whom a read-only folder is no obstacle.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+enum Command { OverwriteSave, SaveAs, Rename };
+
+const QString saveAsTitle = QStringLiteral("名前を付けて保存");
+const QString renameTitle = QStringLiteral("ﾌｧｲﾙ名の変更");
+
+void run(frmClip &window, int command)
+{
+    if (command == OverwriteSave)
+        window.mnuUwa_Click();
+    else if (command == SaveAs)
+        window.mnuName_Click();
+    else
+        window.mnuRename_Click();
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void withoutACurrentEntryNothingHappens_data();
+    void withoutACurrentEntryNothingHappens();
+    void theInputBoxAsksWithoutLeavingTheTopLayer_data();
+    void theInputBoxAsksWithoutLeavingTheTopLayer();
+    void cancelWritesNothing_data();
+    void cancelWritesNothing();
+    void saveAsNumbersTakenNames_data();
+    void saveAsNumbersTakenNames();
+    void renameWritesThePaneUnderTheNewName_data();
+    void renameWritesThePaneUnderTheNewName();
+    void overwriteSaveWritesTheCapturedFormat_data();
+    void overwriteSaveWritesTheCapturedFormat();
+    void namesThatCannotBeUsedAreRefused_data();
+    void namesThatCannotBeUsedAreRefused();
+    void aWriteThatFailsLeavesTheOldContentsWhole_data();
+    void aWriteThatFailsLeavesTheOldContentsWhole();
+    void aReadOnlyFolderIsReportedAndChangesNothing_data();
+    void aReadOnlyFolderIsReportedAndChangesNothing();
+    void saveAsIntoAFolderRemovedMeanwhileIsReported();
+    void renameOntoAFolderOfThatNameKeepsTheOldFile();
+    void renameWhoseOldFileCannotGoTakesTheNewOneBack();
+    void everyControlStartsItsCommand_data();
+    void everyControlStartsItsCommand();
+    void afterARenameNoOtherFileBecomesTheTarget();
+
+private:
+    std::unique_ptr<LibraryDesk> desk;
+};
+
+void FileCommandsTest::init()
+{
+    desk = std::make_unique<LibraryDesk>();
+    desk->write(QStringLiteral("memo.txt"), "old\r\n");
+    desk->load(QStringLiteral("memo.txt"));
+    desk->window->txtText->setText(QStringLiteral("新しい本文\r\n二行目"));
+}
+
+void FileCommandsTest::cleanup()
+{
+    desk.reset();
+}
+
+void FileCommandsTest::withoutACurrentEntryNothingHappens_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("overwrite save") << int(OverwriteSave);
+    QTest::newRow("save as") << int(SaveAs);
+    QTest::newRow("rename") << int(Rename);
+}
+
+void FileCommandsTest::withoutACurrentEntryNothingHappens()
+{
+    QFETCH(int, command);
+    desk->window->flbText->setCurrentRow(-1);
+    run(*desk->window, command);
+    QVERIFY(desk->dialogs().asked.isEmpty());
+    QCOMPARE(desk->files(), QStringList{"memo.txt"});
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+}
+
+void FileCommandsTest::theInputBoxAsksWithoutLeavingTheTopLayer_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("save as") << int(SaveAs) << saveAsTitle;
+    QTest::newRow("rename") << int(Rename) << renameTitle;
+}
+
+void FileCommandsTest::theInputBoxAsksWithoutLeavingTheTopLayer()
+{
+    QFETCH(int, command);
+    QFETCH(QString, title);
+    desk->state().Settings[7] = -1;
+    desk->window->SetTopmost(-1);
+    bool topmostWhileOpen = false;
+    desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &) {
+        topmostWhileOpen = desk->window->windowFlags() & Qt::WindowStaysOnTopHint;
+    };
+    desk->dialogs().nextAnswers = {QString()};
+    run(*desk->window, command);
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    const ScriptedDialogs::Asked input = desk->dialogs().asked.first();
+    QCOMPARE(input.kind, QStringLiteral("input"));
+    QCOMPARE(input.text, QStringLiteral("ファイル名を入力してください"));
+    QCOMPARE(input.title, title);
+    QCOMPARE(input.defaultAnswer, QStringLiteral("memo.txt"));
+    QVERIFY(topmostWhileOpen);
+}
+
+void FileCommandsTest::cancelWritesNothing_data()
+{
+    theInputBoxAsksWithoutLeavingTheTopLayer_data();
+}
+
+void FileCommandsTest::cancelWritesNothing()
+{
+    QFETCH(int, command);
+    desk->dialogs().nextAnswers = {QString()};
+    desk->window->CurrentFile = QStringLiteral("elsewhere");
+    run(*desk->window, command);
+    QCOMPARE(desk->files(), QStringList{"memo.txt"});
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+    QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("memo.txt"));
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("memo"));
+}
+
+void FileCommandsTest::saveAsNumbersTakenNames_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("the default answer beside itself gives memo 1.txt")
+        << QStringList() << "memo.txt"
+        << "memo 1.txt";
+    QTest::newRow("memo with memo.txt and memo 1.txt taken gives memo 2.txt")
+        << QStringList{"memo 1.txt"} << "memo"
+        << "memo 2.txt";
+    QTest::newRow("another extension becomes .txt") << QStringList() << "note.doc"
+                                                    << "note.txt";
+    QTest::newRow("a Japanese name is kept") << QStringList() << "会議メモ"
+                                             << "会議メモ.txt";
+}
+
+void FileCommandsTest::saveAsNumbersTakenNames()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, answer);
+    QFETCH(QString, written);
+    for (const QString &name : present)
+        desk->write(name, "taken\r\n");
+    desk->dialogs().nextAnswers = {answer};
+    desk->window->mnuName_Click();
+    QCOMPARE(desk->read(written), QByteArray("新しい本文\r\n二行目\r\n"));
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+    for (const QString &name : present)
+        QCOMPARE(desk->read(name), QByteArray("taken\r\n"));
+    QCOMPARE(desk->window->CurrentFile, desk->folder + written);
+    QCOMPARE(desk->window->lblST[0]->text(), QString());
+    QCOMPARE(desk->window->flbText->count(), int(present.size()) + 2);
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("新しい本文\r\n二行目"));
+}
+
+void FileCommandsTest::renameWritesThePaneUnderTheNewName_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("to another name the old file goes")
+        << QStringList() << "note" << QStringList{"note.txt"} << "note.txt";
+    QTest::newRow("to its own name the file is rewritten in place")
+        << QStringList() << "memo.txt" << QStringList{"memo.txt"} << "memo.txt";
+    QTest::newRow("to its own name beside a numbered one it stays unnumbered")
+        << QStringList{"memo 1.txt"} << "memo" << QStringList{"memo 1.txt", "memo.txt"}
+        << "memo.txt";
+    QTest::newRow("onto a taken name the new file is numbered")
+        << QStringList{"note.txt"} << "note" << QStringList{"note 1.txt", "note.txt"}
+        << "note 1.txt";
+}
+
+void FileCommandsTest::renameWritesThePaneUnderTheNewName()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, after);
+    QFETCH(QString, written);
+    for (const QString &name : present)
+        desk->write(name, "taken\r\n");
+    desk->dialogs().nextAnswers = {answer};
+    desk->window->mnuRename_Click();
+    QCOMPARE(desk->files(), after);
+    QCOMPARE(desk->read(written), QByteArray("新しい本文\r\n二行目\r\n"));
+    for (const QString &name : present)
+        QCOMPARE(desk->read(name), QByteArray("taken\r\n"));
+    QCOMPARE(desk->window->CurrentFile, desk->folder + written);
+    QCOMPARE(desk->window->lblST[0]->text(), QString());
+    QCOMPARE(desk->window->flbText->count(), int(after.size()));
+}
+
+void FileCommandsTest::overwriteSaveWritesTheCapturedFormat_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("an unedited file of CR LF lines keeps its bytes")
+        << QByteArray("一行目\r\n二行目\r\n") << QByteArray("一行目\r\n二行目\r\n");
+    QTest::newRow("an unedited file with line feeds inside keeps its bytes")
+        << QByteArray("a\nb\r\nc\r\n") << QByteArray("a\nb\r\nc\r\n");
+    QTest::newRow("a last line without a line end gains CR LF")
+        << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("an empty file becomes one CR LF") << QByteArray() << QByteArray("\r\n");
+}
+
+void FileCommandsTest::overwriteSaveWritesTheCapturedFormat()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    desk->write(QStringLiteral("file.txt"), before);
+    desk->load(QStringLiteral("file.txt"));
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("file.txt")), after);
+    QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("file.txt"));
+    QCOMPARE(desk->window->lblST[0]->text(), QString());
+    QVERIFY(desk->dialogs().asked.isEmpty());
+}
+
+void FileCommandsTest::namesThatCannotBeUsedAreRefused_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("answer");
+    for (const auto &[command, title] : {std::pair{int(SaveAs), QStringLiteral("save as")},
+                                         std::pair{int(Rename), QStringLiteral("rename")}}) {
+        const QByteArray prefix = title.toUtf8();
+        QTest::newRow(prefix + ": a name in a subfolder") << command << "sub/name";
+        QTest::newRow(prefix + ": a name in the folder above") << command << "../up";
+        QTest::newRow(prefix + ": a Windows separator") << command << "..\\up";
+        QTest::newRow(prefix + ": a device name of Windows") << command << "CON";
+        QTest::newRow(prefix + ": a colon") << command << "a:b";
+    }
+}
+
+void FileCommandsTest::namesThatCannotBeUsedAreRefused()
+{
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    QDir().mkpath(desk->folder + QStringLiteral("sub"));
+    const QStringList above = QDir(desk->folder + QStringLiteral("..")).entryList(QDir::Files);
+    desk->dialogs().nextAnswers = {answer};
+    run(*desk->window, command);
+    QCOMPARE(desk->dialogs().asked.size(), 2);
+    const ScriptedDialogs::Asked refusal = desk->dialogs().asked.last();
+    QCOMPARE(refusal.title, command == SaveAs ? saveAsTitle : renameTitle);
+    QCOMPARE(refusal.style, 16);
+    QVERIFY(refusal.text.contains(answer));
+    QCOMPARE(desk->files(), QStringList{"memo.txt"});
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+    QVERIFY(QDir(desk->folder + QStringLiteral("sub")).isEmpty());
+    QCOMPARE(QDir(desk->folder + QStringLiteral("..")).entryList(QDir::Files), above);
+}
+
+void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("overwrite save") << int(OverwriteSave) << QString() << "上書き保存";
+    QTest::newRow("save as") << int(SaveAs) << "note" << saveAsTitle;
+    QTest::newRow("rename to another name") << int(Rename) << "note" << renameTitle;
+    QTest::newRow("rename to its own name") << int(Rename) << "memo" << renameTitle;
+}
+
+void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
+{
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    QFETCH(QString, title);
+    const QString tooLong(64 * 1024, u'長');
+    desk->window->txtText->setText(tooLong);
+    desk->dialogs().nextAnswers = {answer};
+    {
+        const FileSizeLimit limit(4096);
+        run(*desk->window, command);
+    }
+    const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
+    QCOMPARE(failure.kind, QStringLiteral("message"));
+    QCOMPARE(failure.title, title);
+    QCOMPARE(failure.style, 16);
+    QCOMPARE(desk->files(), QStringList{"memo.txt"});
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+    QCOMPARE(desk->window->txtText->text(), tooLong);
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("memo"));
+
+    // The program goes on: the same command succeeds once the writes may succeed.
+    desk->dialogs().asked.clear();
+    desk->dialogs().nextAnswers = {answer};
+    run(*desk->window, command);
+    for (const ScriptedDialogs::Asked &asked : std::as_const(desk->dialogs().asked))
+        QCOMPARE(asked.kind, QStringLiteral("input"));
+    const QString written = command == SaveAs || answer == QStringLiteral("note")
+                                ? QStringLiteral("note.txt")
+                                : QStringLiteral("memo.txt");
+    QCOMPARE(desk->read(written).size(), (tooLong + QStringLiteral("\r\n")).toUtf8().size());
+}
+
+void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing_data()
+{
+    aWriteThatFailsLeavesTheOldContentsWhole_data();
+}
+
+void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing()
+{
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    QFETCH(QString, title);
+    if (!readOnlyFoldersStopWrites())
+        QSKIP("this process may write into read-only folders (it runs as root); the other "
+              "failure tests make the writes fail in ways that hold for root too");
+    QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
+    desk->dialogs().nextAnswers = {answer};
+    run(*desk->window, command);
+    QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(desk->dialogs().asked.last().title, title);
+    QCOMPARE(desk->dialogs().asked.last().style, 16);
+    QCOMPARE(desk->files(), QStringList{"memo.txt"});
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+}
+
+void FileCommandsTest::saveAsIntoAFolderRemovedMeanwhileIsReported()
+{
+    desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &asked) {
+        if (asked.kind == QStringLiteral("input"))
+            QDir(desk->folder).removeRecursively();
+    };
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuName_Click();
+    const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
+    QCOMPARE(failure.title, saveAsTitle);
+    QCOMPARE(failure.style, 16);
+    QVERIFY(failure.text.contains(QStringLiteral("見つかりません")));
+    QVERIFY(!QFileInfo::exists(desk->folder));
+    QCOMPARE(QDir(desk->desktop.folder.path()).entryList(QDir::Files), QStringList());
+}
+
+void FileCommandsTest::renameOntoAFolderOfThatNameKeepsTheOldFile()
+{
+    QDir().mkpath(desk->folder + QStringLiteral("note.txt"));
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
+    QCOMPARE(failure.title, renameTitle);
+    QCOMPARE(failure.style, 16);
+    QVERIFY(failure.text.contains(QStringLiteral("フォルダー")));
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
+    QVERIFY(QFileInfo(desk->folder + QStringLiteral("note.txt")).isDir());
+    QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("memo.txt"));
+}
+
+void FileCommandsTest::renameWhoseOldFileCannotGoTakesTheNewOneBack()
+{
+    // While the box is open the old name comes to hold a folder with a file in it, which no
+    // file removal takes away.
+    desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &asked) {
+        if (asked.kind != QStringLiteral("input"))
+            return;
+        QFile::remove(desk->folder + QStringLiteral("memo.txt"));
+        QDir().mkpath(desk->folder + QStringLiteral("memo.txt"));
+        desk->write(QStringLiteral("memo.txt/inside"), "x");
+    };
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
+    QCOMPARE(failure.title, renameTitle);
+    QCOMPARE(failure.style, 16);
+    QVERIFY(!desk->exists(QStringLiteral("note.txt")));
+    QCOMPARE(desk->files(), QStringList());
+}
+
+void FileCommandsTest::everyControlStartsItsCommand_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("inputTitle");
+    QTest::newRow("the overwrite button") << "cmdUwa" << QString();
+    QTest::newRow("the overwrite menu item") << "mnuUwa" << QString();
+    QTest::newRow("the overwrite pop-up item") << "mnuUwa2" << QString();
+    QTest::newRow("the save as button") << "cmdName" << saveAsTitle;
+    QTest::newRow("the save as menu item") << "mnuName" << saveAsTitle;
+    QTest::newRow("the save as pop-up item") << "mnuName2" << saveAsTitle;
+    QTest::newRow("the rename button") << "cmdReName" << renameTitle;
+    QTest::newRow("the rename menu item") << "mnuRename" << renameTitle;
+    QTest::newRow("the rename pop-up item") << "mnuRename2" << renameTitle;
+}
+
+void FileCommandsTest::everyControlStartsItsCommand()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, inputTitle);
+    frmClip &w = *desk->window;
+    const QHash<QString, QPushButton *> buttons = {
+        {"cmdUwa", w.cmdUwa}, {"cmdName", w.cmdName}, {"cmdReName", w.cmdReName}};
+    const QHash<QString, QAction *> items = {
+        {"mnuUwa", w.mnuUwa},     {"mnuUwa2", w.mnuUwa2},     {"mnuName", w.mnuName},
+        {"mnuName2", w.mnuName2}, {"mnuRename", w.mnuRename}, {"mnuRename2", w.mnuRename2}};
+    desk->dialogs().nextAnswers = {QStringLiteral("copy")};
+    if (buttons.contains(control))
+        buttons.value(control)->click();
+    else
+        items.value(control)->trigger();
+    const QByteArray text("新しい本文\r\n二行目\r\n");
+    if (inputTitle.isEmpty()) {
+        QVERIFY(desk->dialogs().asked.isEmpty());
+        QCOMPARE(desk->read(QStringLiteral("memo.txt")), text);
+        return;
+    }
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    QCOMPARE(desk->dialogs().asked.first().title, inputTitle);
+    QCOMPARE(desk->read(QStringLiteral("copy.txt")), text);
+    QCOMPARE(desk->exists(QStringLiteral("memo.txt")), inputTitle == saveAsTitle);
+}
+
+void FileCommandsTest::afterARenameNoOtherFileBecomesTheTarget()
+{
+    desk->write(QStringLiteral("another.txt"), "keep\r\n");
+    desk->choose(QStringLiteral("memo.txt"), {QStringLiteral("memo.txt")});
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    // The focus comes back to the list when the box closes.
+    QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(desk->window->flbText, &focusBack);
+    QCOMPARE(desk->window->flbText->fileName(), QString());
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("another.txt")), QByteArray("keep\r\n"));
+}
+
+QTEST_MAIN(FileCommandsTest)
+#include "tst_filecommands.moc"

@@ -1,0 +1,201 @@
+#include "LibraryDesk.h"
+#include "library/TextFileLoader.h"
+#include "ui/ImageArea.h"
+#include "ui/TextBox.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+namespace
+{
+
+// Records every width the progress bar takes while it is visible.
+class BarWidths : public QObject
+{
+public:
+    explicit BarWidths(QLabel *bar) : m_bar(bar) { bar->installEventFilter(this); }
+    QList<int> widths;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_bar && event->type() == QEvent::Resize && m_bar->isVisible())
+            widths << m_bar->width();
+        return false;
+    }
+
+private:
+    QLabel *m_bar;
+};
+
+} // namespace
+
+class ViewerTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void aLeftPressShowsTheFileAsThePaneShowsIt_data();
+    void aLeftPressShowsTheFileAsThePaneShowsIt();
+    void aRealClickOnADottedNameLoadsItAndCaptionsTheFirstPart();
+    void aRightPressOpensThePopUpMenuAndKeepsThePane();
+    void aPressWithoutACurrentEntryDoesNothing();
+    void aFileRemovedAfterListingIsQuietlyNotShown();
+    void theBarGrowsPerChunkAndHidesAtTheEnd();
+    void aSmallFileLeavesTheBarAtWidthOne();
+    void withoutTheStatusOptionThereIsNoBar();
+    void thePathCaptionIsCutToItsWidth();
+
+private:
+    std::unique_ptr<LibraryDesk> desk;
+};
+
+void ViewerTest::init()
+{
+    desk = std::make_unique<LibraryDesk>();
+    desk->window->show();
+}
+
+void ViewerTest::cleanup()
+{
+    desk.reset();
+}
+
+void ViewerTest::aLeftPressShowsTheFileAsThePaneShowsIt_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a CR LF b CR LF shows a CR LF b") << QByteArray("a\r\nb\r\n") << "a\r\nb";
+    QTest::newRow("line feeds alone stay in one line") << QByteArray("a\nb\n") << "a\nb\n";
+    QTest::newRow("a file without a final line end shows whole")
+        << QByteArray("a\r\nb") << "a\r\nb";
+    QTest::newRow("a lone CR ends a line") << QByteArray("a\rb") << "a\r\nb";
+    QTest::newRow("a file from a Japanese system reads as code page 932")
+        << QByteArray("\x83\x81\x83\x82\r\n") << "メモ";
+}
+
+void ViewerTest::aLeftPressShowsTheFileAsThePaneShowsIt()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    desk->write(QStringLiteral("memo.txt"), bytes);
+    desk->load(QStringLiteral("memo.txt"));
+    QCOMPARE(desk->window->txtText->text(), text);
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("memo"));
+    QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("memo.txt"));
+    QVERIFY(!desk->window->lblSts->isVisible());
+}
+
+void ViewerTest::aRealClickOnADottedNameLoadsItAndCaptionsTheFirstPart()
+{
+    desk->write(QStringLiteral("a.b.txt"), "内容\r\n");
+    desk->window->flbText->refresh();
+    FileList *list = desk->window->flbText;
+    list->resize(200, 100);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("a"));
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("内容"));
+    QCOMPARE(list->cursor().shape(), Qt::ArrowCursor);
+}
+
+void ViewerTest::aRightPressOpensThePopUpMenuAndKeepsThePane()
+{
+    desk->write(QStringLiteral("memo.txt"), "x\r\n");
+    desk->window->txtText->setText(QStringLiteral("kept"));
+    desk->choose(QStringLiteral("memo.txt"));
+    desk->window->flbText_MouseDown(2);
+    QVERIFY(desk->window->pop->isVisible());
+    desk->window->pop->hide();
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("memo"));
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("kept"));
+}
+
+void ViewerTest::aPressWithoutACurrentEntryDoesNothing()
+{
+    desk->window->lblST[0]->setText(QStringLiteral("before"));
+    for (int button : {1, 2}) {
+        desk->window->flbText_MouseDown(button);
+        QVERIFY(!desk->window->pop->isVisible());
+        QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("before"));
+    }
+}
+
+void ViewerTest::aFileRemovedAfterListingIsQuietlyNotShown()
+{
+    desk->write(QStringLiteral("gone.txt"), "x\r\n");
+    desk->window->txtText->setText(QStringLiteral("previous"));
+    desk->choose(QStringLiteral("gone.txt"));
+    QFile::remove(desk->folder + QStringLiteral("gone.txt"));
+    desk->window->flbText_MouseDown(1);
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("gone"));
+    QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("gone.txt"));
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("previous"));
+    QVERIFY(desk->dialogs().asked.isEmpty());
+    QVERIFY(!desk->window->lblSts->isVisible());
+    QCOMPARE(desk->window->flbText->cursor().shape(), Qt::ArrowCursor);
+}
+
+void ViewerTest::theBarGrowsPerChunkAndHidesAtTheEnd()
+{
+    const qint64 length = 3 * readChunkSize;
+    QByteArray bytes(length, 'a');
+    for (qint64 at = 100; at < length; at += 100)
+        bytes[at - 2] = '\r', bytes[at - 1] = '\n';
+    desk->write(QStringLiteral("big.txt"), bytes);
+    BarWidths bar(desk->window->lblSts);
+    desk->load(QStringLiteral("big.txt"));
+    const int fullWidth = desk->window->imgSt->width() - 5;
+    const QList<int> perChunk = {qRound(fullWidth / 3.0), qRound(fullWidth * 2 / 3.0), fullWidth};
+    QCOMPARE(bar.widths.mid(bar.widths.size() - 3), perChunk);
+    QVERIFY(bar.widths.size() == 3 || bar.widths.first() == 1);
+    QCOMPARE(desk->window->lblSts->pos(), desk->window->imgSt->pos() + QPoint(2, 2));
+    QVERIFY(!desk->window->lblSts->isVisible());
+    QCOMPARE(desk->window->txtText->text().size(), length);
+}
+
+void ViewerTest::aSmallFileLeavesTheBarAtWidthOne()
+{
+    desk->write(QStringLiteral("small.txt"), "one\r\ntwo\r\nthree\r\n");
+    desk->window->lblSts->resize(50, desk->window->lblSts->height());
+    BarWidths bar(desk->window->lblSts);
+    desk->load(QStringLiteral("small.txt"));
+    QCOMPARE(desk->window->lblSts->width(), 1);
+    QCOMPARE(bar.widths.count(1), bar.widths.size());
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("one\r\ntwo\r\nthree"));
+}
+
+void ViewerTest::withoutTheStatusOptionThereIsNoBar()
+{
+    desk->state().Settings[9] = 0;
+    desk->write(QStringLiteral("big.txt"), QByteArray(2 * readChunkSize, 'b'));
+    BarWidths bar(desk->window->lblSts);
+    desk->window->lblSts->show();
+    desk->load(QStringLiteral("big.txt"));
+    QVERIFY(bar.widths.isEmpty());
+    QVERIFY(!desk->window->lblSts->isVisible());
+    QCOMPARE(desk->window->txtText->text().size(), 2 * readChunkSize);
+}
+
+void ViewerTest::thePathCaptionIsCutToItsWidth()
+{
+    desk->write(QStringLiteral("an entry with a long name.txt"), "x\r\n");
+    desk->write(QStringLiteral("empty.txt"), "");
+    QLabel *caption = desk->window->lblST[1];
+    caption->resize(100, caption->height());
+    desk->load(QStringLiteral("an entry with a long name.txt"));
+    const QString path = desk->folder + QStringLiteral("an entry with a long name.txt");
+    QCOMPARE(caption->text(), path.left(16));
+    caption->resize(4000, caption->height());
+    desk->window->txtText_Change();
+    QCOMPARE(caption->text(), path);
+    desk->load(QStringLiteral("empty.txt"));
+    QVERIFY(desk->window->txtText->isEmpty());
+    QCOMPARE(caption->text(), QString());
+}
+
+QTEST_MAIN(ViewerTest)
+#include "tst_viewer.moc"

@@ -1,3 +1,0 @@
-#include "ui/frmClip.h"
-
-void frmClip::txtText_Change() {}
