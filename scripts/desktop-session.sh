@@ -1,0 +1,65 @@
+# A private X desktop for the end-to-end tests and the desktop benchmarks: Xvfb on a free display,
+# openbox as the window manager and trayer as the XEmbed tray. Source this file, call
+# desktop_start, and the session's own processes, and nothing else, end with the calling shell.
+#
+#   . scripts/desktop-session.sh
+#   desktop_start 1366x768x24     # exports DISPLAY
+#   ...
+#   desktop_stop                  # also run on EXIT
+
+desktop_pids=()
+
+desktop_stop() {
+    local pid
+    for pid in "${desktop_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${desktop_pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    desktop_pids=()
+    [ -n "${desktop_home:-}" ] && rm -rf "$desktop_home"
+    desktop_home=
+}
+
+# Starts a program of the session in the background and remembers it for desktop_stop.
+desktop_spawn() {
+    "$@" >/dev/null 2>&1 &
+    desktop_pids+=($!)
+}
+
+desktop_wait_for() {
+    local tries=$1
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && return 1
+        sleep 0.1
+    done
+}
+
+desktop_start() {
+    local screen=${1:-1366x768x24}
+    trap desktop_stop EXIT
+    # A home of its own keeps the user's openbox and Qt settings out of the measurements.
+    desktop_home=$(mktemp -d)
+    export HOME=$desktop_home XDG_CONFIG_HOME=$desktop_home/.config
+    local fifo=$desktop_home/display
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    desktop_pids+=($!)
+    local number
+    read -r number <"$fifo"
+    export DISPLAY=":$number"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+    export QT_QPA_PLATFORM=xcb
+    desktop_wait_for 50 xdpyinfo || {
+        echo "Xvfb did not start" >&2
+        return 1
+    }
+    desktop_spawn openbox
+    desktop_wait_for 50 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    desktop_spawn trayer --edge bottom --align right --widthtype request --height 24 \
+        --SetDockType true --transparent false
+    desktop_wait_for 50 xdotool search --class trayer
+}
