@@ -58,7 +58,7 @@ desktop_start() {
         return 1
     }
     desktop_spawn openbox
-    desktop_wait_for 50 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    desktop_wait_for 50 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW'
     desktop_spawn trayer --edge bottom --align right --widthtype request --height 24 \
         --SetDockType true --transparent false
     desktop_wait_for 50 xdotool search --class trayer

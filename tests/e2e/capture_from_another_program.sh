@@ -25,7 +25,8 @@ sleep 0.5
 
 # Sets the clipboard from another program; xclip serves it until the next owner takes over.
 copy() {
-    printf '%b' "$1" | xclip -selection clipboard -loops 0 &
+    # -quiet keeps xclip in the foreground, so this shell knows the process that serves the text.
+    printf '%b' "$1" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
     desktop_pids+=($!)
 }
 
