@@ -7,7 +7,39 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
+
+namespace
+{
+
+// Lets this process write files of at most the given size while it lives: the write fails part
+// way, as on a full disk, also for the superuser.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+QString hundredMegabytes()
+{
+    // Lines of a hundred characters, as a large log or listing is copied.
+    const QString line = QStringLiteral("0123456789").repeated(10) + QStringLiteral("\r\n");
+    return line.repeated(100'000'000 / line.size());
+}
+
+} // namespace
 
 // The capture tick under faults of the folder it writes to and of the text it is given.
 class CaptureFaultsTest : public QObject
@@ -20,6 +52,7 @@ private Q_SLOTS:
     void capturesResumeOnceTheRemovedFolderIsBack();
     void aReadOnlyFolderTakesNoFileAndAsksNothing();
     void aHundredMegabyteTextIsCapturedWhole();
+    void aHundredMegabyteTextOnAFullDiskLeavesNoPartOfIt();
 
 private:
     void capture(const QString &text);
@@ -94,9 +127,7 @@ void CaptureFaultsTest::aReadOnlyFolderTakesNoFileAndAsksNothing()
 
 void CaptureFaultsTest::aHundredMegabyteTextIsCapturedWhole()
 {
-    // Lines of a hundred characters, as a large log or listing is copied.
-    const QString line = QStringLiteral("0123456789").repeated(10) + QStringLiteral("\r\n");
-    const QString text = line.repeated(100'000'000 / line.size());
+    const QString text = hundredMegabytes();
     capture(text);
 
     QCOMPARE(entries(), QStringList{QStringLiteral("012345678901.txt")});
@@ -104,6 +135,21 @@ void CaptureFaultsTest::aHundredMegabyteTextIsCapturedWhole()
     QFile file(folder + QStringLiteral("012345678901.txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == text.toLatin1() + "\r\n");
+}
+
+void CaptureFaultsTest::aHundredMegabyteTextOnAFullDiskLeavesNoPartOfIt()
+{
+    capture(QStringLiteral("kept"));
+    {
+        const FileSizeLimit full(10'000'000);
+        capture(hundredMegabytes());
+    }
+    QCOMPARE(entries(), QStringList{QStringLiteral("kept.txt")});
+    QVERIFY(desktop->dialogs.asked.isEmpty());
+    QVERIFY(window->Reading);
+
+    capture(QStringLiteral("after"));
+    QCOMPARE(entries(), (QStringList{QStringLiteral("after.txt"), QStringLiteral("kept.txt")}));
 }
 
 QTEST_MAIN(CaptureFaultsTest)
