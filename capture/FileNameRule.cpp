@@ -8,14 +8,13 @@ bool isUsableBaseName(const QString &base)
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
             return false;
     }
-    // Windows takes "CON.txt" and "con .txt" for the device too.
+    // Windows takes the part before the first dot for the device, blanks at its end ignored:
+    // "CON.txt", "con .txt" and "CON .md.txt" all name it.
     static const QRegularExpression reserved(
-        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QStringLiteral(
+            "^(CON|PRN|AUX|NUL|COM[1-9\u00B9\u00B2\u00B3]|LPT[1-9\u00B9\u00B2\u00B3]) *$"),
         QRegularExpression::CaseInsensitiveOption);
-    QString stem = base;
-    while (stem.endsWith(u' '))
-        stem.chop(1);
-    return !reserved.match(stem).hasMatch();
+    return !reserved.match(base.section(u'.', 0, 0)).hasMatch();
 }
 
 QString numberedFileName(const QString &base, int counter)

@@ -45,7 +45,9 @@ std::optional<QByteArray> convert(const char *to, const char *from, const char *
 
 std::optional<QString> decodeUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A mark is dealt with before this: one more after it is a character of the text.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -62,12 +64,19 @@ CodePage systemCodePage()
 QByteArray encodeText(const QString &text, CodePage codePage)
 {
     if (codePage == CodePage::ShiftJis) {
-        if (const auto bytes =
-                convert("CP932", "UTF-16LE", reinterpret_cast<const char *>(text.utf16()),
-                        size_t(text.size()) * 2))
+        // iconv also gives near neighbours for some characters (U+00A3 as the full-width
+        // pound sign): only bytes that read back as the text itself will do.
+        const auto bytes =
+            convert("CP932", "UTF-16LE", reinterpret_cast<const char *>(text.utf16()),
+                    size_t(text.size()) * 2);
+        if (bytes && decodeShiftJis(*bytes) == text)
             return *bytes;
         return utf8Mark + text.toUtf8();
     }
+    // The reader takes a leading mark for the encoding's, so a text that starts with the
+    // character itself keeps it only behind a mark of its own.
+    if (text.startsWith(QChar(0xFEFF)))
+        return utf8Mark + text.toUtf8();
     return text.toUtf8();
 }
 
