@@ -85,7 +85,14 @@ idle_cpu_percent() {
 }
 copy "short idle text"
 idle_short=$(idle_cpu_percent)
+# The minute starts once the large text has been captured and shown, when nothing changes any more.
+files_before=$(find . -maxdepth 1 -name '*.txt' | wc -l)
 copy "$(head -c 3750000 /dev/urandom | base64 -w 76)"
+for _ in $(seq 1 300); do
+    [ "$(find . -maxdepth 1 -name '*.txt' | wc -l)" -gt "$files_before" ] && break
+    sleep 0.1
+done
+sleep 5
 idle_large=$(idle_cpu_percent)
 large_resident=$(($(resident_kb) / 1024))
 
