@@ -33,7 +33,8 @@ double processCpuSeconds()
 
 QString textOfSize(qsizetype size, const QString &firstLine)
 {
-    const QString line = QStringLiteral("会議メモ: the review starts at ten, room 4B. ABCDEFGHIJ\r\n");
+    const QString line =
+        QStringLiteral("会議メモ: the review starts at ten, room 4B. ABCDEFGHIJ\r\n");
     QString text = firstLine + QStringLiteral("\r\n");
     text.reserve(size + line.size());
     while (text.size() < size)
@@ -50,7 +51,7 @@ struct Program {
     QtHelpViewer help;
     RealProcessControl process;
     ProgramState state;
-    Platform platform{dialogs, clipboard, tray, help, process, &ScreenMetrics::ofPrimaryScreen,
+    Platform platform{dialogs,      clipboard, tray, help, process, &ScreenMetrics::ofPrimaryScreen,
                       folder.path()};
     frmClip window{state, platform};
 

@@ -11,7 +11,8 @@ namespace
 // A Japanese text of about 32 MB with the mix of kana, kanji, ASCII and line breaks of a memo.
 QString japaneseText()
 {
-    const QString line = QStringLiteral("会議メモ：来週の打ち合わせは十時から、ﾒﾓ ABC-123 です。\r\n");
+    const QString line =
+        QStringLiteral("会議メモ：来週の打ち合わせは十時から、ﾒﾓ ABC-123 です。\r\n");
     QString text;
     text.reserve(line.size() * 400000);
     for (int i = 0; i < 400000; ++i)
