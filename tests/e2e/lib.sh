@@ -67,6 +67,28 @@ e2e_wait_until() {
     done
 }
 
+e2e_desktop_healthy() {
+    local pid
+    for pid in "${desktop_pids[@]}"; do
+        kill -0 "$pid" 2>/dev/null || return 1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window &&
+        xdotool search --class trayer >/dev/null 2>&1
+}
+
+# Other sessions start and end X servers on the same machine, and now and then a new server loses
+# its display to one that is shutting down: then the window manager cannot connect. Such a desktop
+# is thrown away and made anew.
+e2e_start_desktop() {
+    local attempt
+    for attempt in 1 2 3; do
+        desktop_start 1024x768x24 && e2e_desktop_healthy && return 0
+        e2e_note "desktop attempt $attempt was not usable, trying again"
+        desktop_stop
+    done
+    e2e_fail "the private desktop (Xvfb, openbox, trayer) did not start in three attempts"
+}
+
 # A private desktop and a copy of the executable (with its help file) in a folder of its own, so
 # that the copy's ClipSet.ini and captures are the test's alone.
 e2e_begin() {
@@ -75,7 +97,7 @@ e2e_begin() {
     for tool in Xvfb openbox trayer xdotool xclip xprop xwininfo xdpyinfo cmp timeout; do
         command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is not installed"
     done
-    desktop_start 1024x768x24 || e2e_fail "the private desktop did not start"
+    e2e_start_desktop
     trap e2e_cleanup EXIT
     e2e_dir=$(mktemp -d)
     # The program's instance lock lives in the runtime folder: one of the test's own.
@@ -100,9 +122,14 @@ e2e_alive() {
     kill -0 "${1:-$e2e_pid}" 2>/dev/null
 }
 
-# The visible windows of process $1 named $2 (a regular expression).
+# The visible windows of process $1, or those of them whose title is exactly $2. (xdotool's own
+# name pattern does not match non-ASCII titles reliably.)
 e2e_visible_windows() {
-    xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$1" . 2>/dev/null); do
+        [ $# -lt 2 ] || [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$2" ] || continue
+        echo "$window"
+    done
 }
 
 # True when window $1 lies inside trayer's panel, that is, it is an embedded tray icon.
@@ -122,7 +149,7 @@ e2e_in_tray() {
 # The program's main window: its visible "Quillbox" window that the window manager frames.
 e2e_main_window_of() {
     local window
-    for window in $(e2e_visible_windows "$1" '^Quillbox$'); do
+    for window in $(e2e_visible_windows "$1" Quillbox); do
         xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' && {
             echo "$window"
             return 0
@@ -144,6 +171,18 @@ e2e_tray_icon_of() {
     return 1
 }
 
+e2e_window_exists() {
+    xwininfo -id "$1" >/dev/null 2>&1
+}
+
+# After the end: the main window and the tray icon are gone.
+e2e_expect_windows_gone() {
+    e2e_wait_until 2 sh -c "! xwininfo -id $e2e_window >/dev/null 2>&1" ||
+        e2e_fail "the main window outlived the program"
+    e2e_wait_until 2 sh -c "! xwininfo -id $e2e_tray_icon >/dev/null 2>&1" ||
+        e2e_fail "the tray icon outlived the program"
+}
+
 e2e_main_window_shown() {
     e2e_main_window_of "$e2e_pid" >/dev/null
 }
@@ -151,9 +190,14 @@ e2e_main_window_shown() {
 # Starts the program and waits for its main window and its tray icon; sets e2e_window.
 e2e_start() {
     e2e_launch
-    e2e_wait_until 15 e2e_main_window_shown || e2e_fail "the main window did not appear within 15 s"
+    e2e_wait_until 15 e2e_main_window_shown || {
+        e2e_alive || e2e_fail "the program ended at start-up"
+        xwininfo -root -tree >&2
+        e2e_fail "the main window did not appear within 15 s"
+    }
     e2e_window=$(e2e_main_window_of "$e2e_pid")
     e2e_wait_until 5 e2e_tray_icon_of "$e2e_pid" || e2e_fail "no tray icon appeared in the tray"
+    e2e_tray_icon=$(e2e_tray_icon_of "$e2e_pid")
 }
 
 # Gives window $1 the keyboard focus, as a click on it would.
