@@ -175,12 +175,20 @@ e2e_window_exists() {
     xwininfo -id "$1" >/dev/null 2>&1
 }
 
-# After the end: the main window and the tray icon are gone.
+# After the end: no window of the program is left, neither the main window nor the tray icon.
+e2e_no_program_window() {
+    ! xwininfo -root -tree | grep -q '"Quillbox"'
+}
+
 e2e_expect_windows_gone() {
-    e2e_wait_until 2 sh -c "! xwininfo -id $e2e_window >/dev/null 2>&1" ||
-        e2e_fail "the main window outlived the program"
-    e2e_wait_until 2 sh -c "! xwininfo -id $e2e_tray_icon >/dev/null 2>&1" ||
-        e2e_fail "the tray icon outlived the program"
+    e2e_wait_until 2 e2e_no_program_window ||
+        e2e_fail "a window of the program outlived it: $(xwininfo -root -tree | grep '"Quillbox"')"
+}
+
+# The main window's client area on the screen: x y width height.
+e2e_window_place() {
+    xwininfo -id "$e2e_window" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ \
+        {y = $NF} /Width:/ {w = $NF} /Height:/ {h = $NF} END {print x, y, w, h}'
 }
 
 e2e_main_window_shown() {
