@@ -126,7 +126,7 @@ e2e_alive() {
 # name pattern does not match non-ASCII titles reliably.)
 e2e_visible_windows() {
     local window
-    for window in $(xdotool search --onlyvisible --pid "$1" . 2>/dev/null); do
+    for window in $(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null); do
         [ $# -lt 2 ] || [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$2" ] || continue
         echo "$window"
     done
@@ -146,16 +146,37 @@ e2e_in_tray() {
     return 1
 }
 
-# The program's main window: its visible "Quillbox" window that the window manager frames.
+# A main window: a "Quillbox" window that the window manager frames and that is not a box.
+e2e_is_main_window() {
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
+        ! xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG'
+}
+
+# The visible main window of process $1.
 e2e_main_window_of() {
     local window
     for window in $(e2e_visible_windows "$1" Quillbox); do
-        xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' && {
-            echo "$window"
-            return 0
-        }
+        e2e_is_main_window "$window" && echo "$window" && return 0
     done
     return 1
+}
+
+# How many visible main windows the desktop shows, of whichever process.
+e2e_main_window_count() {
+    local window count=0
+    for window in $(xdotool search --onlyvisible --name '^Quillbox$' 2>/dev/null); do
+        e2e_is_main_window "$window" && count=$((count + 1))
+    done
+    echo "$count"
+}
+
+# The message boxes of process $1 titled $2.
+e2e_message_boxes_of() {
+    local window
+    for window in $(e2e_visible_windows "$1" "$2"); do
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG' &&
+            echo "$window"
+    done
 }
 
 # The program's tray icon: its visible window embedded in trayer.
@@ -294,21 +315,21 @@ e2e_expect_capture_bytes() {
     }
 }
 
-# Waits for process $1 to end within $2 seconds; prints its exit status.
+# Waits for process $1 to end within $2 seconds; sets e2e_exit_status. (Not in a subshell: only
+# the shell that started the process can collect its status.)
 e2e_wait_exit() {
     local pid=$1 limit=$2
     e2e_wait_until "$limit" sh -c "! kill -0 $pid" || return 1
-    local status=0
-    wait "$pid" 2>/dev/null || status=$?
-    echo "$status"
+    e2e_exit_status=0
+    wait "$pid" 2>/dev/null || e2e_exit_status=$?
 }
 
 # Ends the program through its menu "ﾌｧｲﾙ(&F)" / "常駐終了(&X)" and checks that it ends at once.
 e2e_end_through_menu() {
     e2e_keys alt+f x
-    local status
-    status=$(e2e_wait_exit "$e2e_pid" 5) || e2e_fail "the program did not end after ﾌｧｲﾙ / 常駐終了"
-    [ "$status" = 0 ] || e2e_fail "the program ended with status $status after 常駐終了"
+    e2e_wait_exit "$e2e_pid" 5 || e2e_fail "the program did not end after ﾌｧｲﾙ / 常駐終了"
+    [ "$e2e_exit_status" = 0 ] ||
+        e2e_fail "the program ended with status $e2e_exit_status after 常駐終了"
 }
 
 # Switches reading on or off through "ﾌｧｲﾙ(&F)", whose first item is the toggle.

@@ -37,10 +37,7 @@ e2e_window=$(e2e_main_window_of "$e2e_pid")
 
 # The close box asks "常駐終了しますか？", No being the default: Enter only hides the window.
 question_shown() {
-    for window in $(e2e_visible_windows "$e2e_pid" Quillbox); do
-        [ "$window" != "$e2e_window" ] && [ "$window" != "$e2e_tray_icon" ] && return 0
-    done
-    return 1
+    e2e_message_boxes_of "$e2e_pid" Quillbox | grep -q .
 }
 e2e_focus "$e2e_window"
 e2e_keys_to_focus alt+F4
@@ -51,9 +48,10 @@ question_shown && e2e_fail "the question stayed on the screen after Enter"
 e2e_alive || e2e_fail "the close box answered No ended the program"
 
 # The tray menu: its first item switches reading on, also while the window is hidden.
+# With the main window hidden, the tray icon is the program's only visible window, but for the
+# menu.
 menu_shown() {
-    xdotool search --onlyvisible --pid "$e2e_pid" --name 'ポップアップ' >/dev/null 2>&1 ||
-        [ "$(e2e_visible_windows "$e2e_pid" | wc -l)" -gt 1 ]
+    [ "$(e2e_visible_windows "$e2e_pid" | wc -l)" -gt 1 ]
 }
 click_tray 3
 e2e_wait_until 2 menu_shown || e2e_fail "a right click on the tray icon opened no menu"
@@ -67,7 +65,7 @@ hidden || e2e_fail "capturing showed the hidden window"
 click_tray 3
 e2e_wait_until 2 menu_shown || e2e_fail "a second right click on the tray icon opened no menu"
 e2e_keys_to_focus Up Return
-status=$(e2e_wait_exit "$e2e_pid" 5) || e2e_fail "常駐終了 of the tray menu did not end the program"
-[ "$status" = 0 ] || e2e_fail "the program ended with status $status after 常駐終了 of the tray menu"
+e2e_wait_exit "$e2e_pid" 5 || e2e_fail "常駐終了 of the tray menu did not end the program"
+[ "$e2e_exit_status" = 0 ] || e2e_fail "the program ended with status $e2e_exit_status after 常駐終了 of the tray menu"
 e2e_expect_windows_gone
 e2e_pass
