@@ -34,8 +34,9 @@ sleep 1.8
 check_capture $'memo\nsecond' 'memo 1.txt' "a taken name is numbered" $'memo\nsecond'
 check_capture $'memo\nthird' 'memo 2.txt' "a name taken twice is numbered on" $'memo\nthird'
 
+# Each copy is complete (the clipboard serves it) before the 50 ms to the next one begin.
 for i in 0 1 2 3 4 5 6 7 8 9; do
-    e2e_copy "burst $i"
+    e2e_copy_and_wait "burst $i"
     sleep 0.05
 done
 for i in 0 1 2 3 4 5 6 7 8 9; do

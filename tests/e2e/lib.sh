@@ -68,12 +68,22 @@ e2e_wait_until() {
 }
 
 e2e_desktop_healthy() {
-    local pid
+    local pid names=(Xvfb openbox trayer) i=0
     for pid in "${desktop_pids[@]}"; do
-        kill -0 "$pid" 2>/dev/null || return 1
+        kill -0 "$pid" 2>/dev/null || {
+            e2e_note "on display $DISPLAY ${names[i]} has ended"
+            return 1
+        }
+        i=$((i + 1))
     done
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window &&
-        xdotool search --class trayer >/dev/null 2>&1
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window || {
+        e2e_note "on display $DISPLAY no window manager runs"
+        return 1
+    }
+    xdotool search --class trayer >/dev/null 2>&1 || {
+        e2e_note "on display $DISPLAY trayer shows no window"
+        return 1
+    }
 }
 
 # Other sessions start and end X servers on the same machine, and now and then a new server loses
@@ -81,12 +91,13 @@ e2e_desktop_healthy() {
 # is thrown away and made anew.
 e2e_start_desktop() {
     local attempt
-    for attempt in 1 2 3; do
-        desktop_start 1024x768x24 && e2e_desktop_healthy && return 0
+    for attempt in 1 2 3 4 5; do
+        desktop_start 1024x768x24 && sleep 0.3 && e2e_desktop_healthy && return 0
         e2e_note "desktop attempt $attempt was not usable, trying again"
         desktop_stop
+        sleep 0.5
     done
-    e2e_fail "the private desktop (Xvfb, openbox, trayer) did not start in three attempts"
+    e2e_fail "the private desktop (Xvfb, openbox, trayer) did not start in five attempts"
 }
 
 # A private desktop and a copy of the executable (with its help file) in a folder of its own, so
