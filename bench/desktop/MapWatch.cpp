@@ -1,6 +1,7 @@
 #include "MapWatch.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstring>
 #include <poll.h>
@@ -34,7 +35,7 @@ MapWatch::~MapWatch()
         XCloseDisplay(m_display);
 }
 
-bool MapWatch::belongsTo(Window window, pid_t pid, const char *title)
+bool MapWatch::belongsTo(unsigned long window, pid_t pid, const char *title)
 {
     Atom type = 0;
     int format = 0;

@@ -31,7 +31,7 @@ const char *const bareTitle = "bare Qt window";
 
 struct Started {
     pid_t pid = -1;
-    Window window = 0;
+    unsigned long window = 0;
     double milliseconds = 0;
 };
 
@@ -125,7 +125,7 @@ bool bareWindow(MapWatch &watch, const QString &self)
 }
 
 // Reading is switched on by the window's own shortcut, Ctrl+K, typed into the active window.
-bool switchReadingOn(CopyingScenes &scenes, Window window)
+bool switchReadingOn(CopyingScenes &scenes, unsigned long window)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         QProcess::execute(QStringLiteral("xdotool"),
