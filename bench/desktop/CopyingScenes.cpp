@@ -51,7 +51,7 @@ QString largeText(qsizetype size)
 
 void printFigure(const char *name, double value, const char *unit)
 {
-    std::printf("%s %.3g %s\n", name, value, unit);
+    std::printf("%s %.4g %s\n", name, value, unit);
     std::fflush(stdout);
 }
 

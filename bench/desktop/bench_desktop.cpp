@@ -113,7 +113,7 @@ bool bareWindow(MapWatch &watch, const QString &self)
         }
         times.push_back(started.milliseconds);
         if (i == 0) {
-            QThread::sleep(2);
+            QThread::sleep(3);
             memory = memoryOf(started.pid);
         }
         stop(started.pid);
@@ -151,7 +151,7 @@ bool residentProgram(MapWatch &watch, const QString &program)
         return false;
     }
     CopyingScenes scenes(started.pid, folder.path());
-    scenes.serveFor(2s);
+    scenes.serveFor(3s);
     const MemoryFigures rest = memoryOf(started.pid);
     printFigure("rss_at_rest", rest.residentMb, "MB");
     printFigure("private_at_rest", rest.privateMb, "MB");
