@@ -1,0 +1,206 @@
+// The program as a user runs it on an X desktop (DISPLAY must be set; bench/run starts a private
+// one): the time from exec to its window being shown, its memory at rest, after many captures and
+// beside a large clipboard text, its CPU while reading an unchanged clipboard, and the latency of
+// a capture from another program's copy to the complete file. The same figures of a bare Qt
+// window show what the toolkit alone costs.
+// Run: build-bench/bench/desktop/bench_desktop [program]   (prints "name value unit" lines)
+#include "CopyingScenes.h"
+#include "MapWatch.h"
+#include "ProcessFigures.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+const char *const programTitle = "Quillbox";
+const char *const bareTitle = "bare Qt window";
+
+struct Started {
+    pid_t pid = -1;
+    unsigned long window = 0;
+    double milliseconds = 0;
+};
+
+Started startAndWaitForWindow(MapWatch &watch, const QString &executable,
+                              const QStringList &arguments, const char *title)
+{
+    std::vector<QByteArray> owned{QFile::encodeName(executable)};
+    for (const QString &argument : arguments)
+        owned.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &argument : owned)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const auto exec = MapWatch::Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    const MapWatch::Mapped mapped = watch.waitForWindow(pid, title, 10s);
+    Started started{pid, mapped.window, 0};
+    started.milliseconds = std::chrono::duration<double, std::milli>(mapped.at - exec).count();
+    return started;
+}
+
+void stop(pid_t pid)
+{
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+// The program keeps its settings and, by default, its captures beside itself: each start gets a
+// folder of its own with a copy of the executable.
+QString copyProgramInto(const QTemporaryDir &folder, const QString &program)
+{
+    const QString copy = folder.filePath(QStringLiteral("quillbox"));
+    QFile::copy(program, copy);
+    return copy;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+bool startupTimes(MapWatch &watch, const QString &program, int starts)
+{
+    std::vector<double> times;
+    for (int i = 0; i < starts; ++i) {
+        QTemporaryDir folder;
+        const Started started =
+            startAndWaitForWindow(watch, copyProgramInto(folder, program), {}, programTitle);
+        stop(started.pid);
+        if (!started.window) {
+            std::fprintf(stderr, "the program's window was not shown within 10 s\n");
+            return false;
+        }
+        times.push_back(started.milliseconds);
+    }
+    printFigure("startup_to_window_shown", median(times), "ms");
+    printFigure("startup_to_window_shown_slowest", *std::max_element(times.begin(), times.end()),
+                "ms");
+    return true;
+}
+
+bool bareWindow(MapWatch &watch, const QString &self)
+{
+    std::vector<double> times;
+    MemoryFigures memory;
+    for (int i = 0; i < 5; ++i) {
+        const Started started =
+            startAndWaitForWindow(watch, self, {QStringLiteral("--bare-window")}, bareTitle);
+        if (!started.window) {
+            stop(started.pid);
+            std::fprintf(stderr, "the bare Qt window was not shown within 10 s\n");
+            return false;
+        }
+        times.push_back(started.milliseconds);
+        if (i == 0) {
+            QThread::sleep(3);
+            memory = memoryOf(started.pid);
+        }
+        stop(started.pid);
+    }
+    printFigure("bare_qt_window_startup", median(times), "ms");
+    printFigure("bare_qt_window_rss", memory.residentMb, "MB");
+    printFigure("bare_qt_window_private", memory.privateMb, "MB");
+    return true;
+}
+
+// Reading is switched on by the window's own shortcut, Ctrl+K, typed into the active window.
+bool switchReadingOn(CopyingScenes &scenes, unsigned long window)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                           QString::number(window), QStringLiteral("key"),
+                           QStringLiteral("--clearmodifiers"), QStringLiteral("ctrl+k")});
+        // Switching on empties the clipboard: the probe must come after that.
+        scenes.serveFor(500ms);
+        if (scenes.copyAndAwait(QStringLiteral("reading probe %1").arg(attempt), 3s))
+            return true;
+    }
+    return false;
+}
+
+bool residentProgram(MapWatch &watch, const QString &program)
+{
+    QTemporaryDir folder;
+    const Started started =
+        startAndWaitForWindow(watch, copyProgramInto(folder, program), {}, programTitle);
+    if (!started.window) {
+        stop(started.pid);
+        std::fprintf(stderr, "the program's window was not shown within 10 s\n");
+        return false;
+    }
+    CopyingScenes scenes(started.pid, folder.path());
+    scenes.serveFor(3s);
+    const MemoryFigures rest = memoryOf(started.pid);
+    printFigure("rss_at_rest", rest.residentMb, "MB");
+    printFigure("private_at_rest", rest.privateMb, "MB");
+    if (!scenes.isReady() || !switchReadingOn(scenes, started.window)) {
+        stop(started.pid);
+        std::fprintf(stderr, "reading could not be switched on: no capture of a copy\n");
+        return false;
+    }
+    scenes.idleCpu("cpu_reading_unchanged_short_text", 60s);
+    scenes.latency(50);
+    scenes.burst("burst_10_copies_50ms_apart", 10, 50ms);
+    scenes.burst("burst_10_copies_10ms_apart", 10, 10ms);
+    scenes.memoryAfterCaptures(1000);
+    scenes.memoryWithLargeText(5 * 1000 * 1000);
+    scenes.idleCpu("cpu_reading_unchanged_5mb_text", 60s);
+    stop(started.pid);
+    return true;
+}
+
+int showBareWindow(QApplication &app)
+{
+    QWidget window;
+    window.setWindowTitle(QString::fromUtf8(bareTitle));
+    window.resize(512, 384);
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.contains(QStringLiteral("--bare-window")))
+        return showBareWindow(app);
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        std::fprintf(stderr, "bench_desktop needs an X display (QT_QPA_PLATFORM=xcb)\n");
+        return 2;
+    }
+    const QString program =
+        arguments.size() > 1 ? arguments.at(1) : QString::fromUtf8(QUILLBOX_PROGRAM);
+    MapWatch watch;
+    if (!watch.isOpen()) {
+        std::fprintf(stderr, "cannot open the X display\n");
+        return 2;
+    }
+    const bool ran = startupTimes(watch, program, 9) &&
+                     bareWindow(watch, QCoreApplication::applicationFilePath()) &&
+                     residentProgram(watch, program);
+    return ran ? 0 : 1;
+}
