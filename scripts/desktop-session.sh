@@ -3,7 +3,7 @@
 # desktop_start, and the session's own processes, and nothing else, end with the calling shell.
 #
 #   . scripts/desktop-session.sh
-#   desktop_start 1366x768x24     # exports DISPLAY
+#   desktop_start 1366x768x24     # exports DISPLAY and XAUTHORITY
 #   ...
 #   desktop_stop                  # also run on EXIT
 
@@ -38,16 +38,24 @@ desktop_wait_for() {
     done
 }
 
-# Starts Xvfb, which picks a display free of lock files; sets desktop_display and desktop_xvfb.
+# Starts Xvfb on a display number that nothing uses; sets desktop_display and desktop_xvfb.
+# Other sessions on the machine share the abstract X sockets but not always the lock files, and
+# they start their servers from display 0 upwards: a random number far above theirs keeps the
+# two apart, and a number that any server answers is passed over.
 desktop_start_server() {
-    local screen=$1 fifo=$desktop_home/display
-    rm -f "$fifo"
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -auth "$desktop_home/server-auth" \
-        3>"$fifo" >/dev/null 2>&1 &
-    desktop_xvfb=$!
-    desktop_pids+=("$desktop_xvfb")
-    read -r desktop_display <"$fifo"
+    local screen=$1 tries
+    for tries in 1 2 3 4 5 6 7 8 9 10; do
+        desktop_display=$((100 + RANDOM % 800))
+        [ -e "/tmp/.X$desktop_display-lock" ] || [ -e "/tmp/.X11-unix/X$desktop_display" ] && continue
+        DISPLAY=":$desktop_display" XAUTHORITY=/dev/null timeout 2 xdpyinfo >/dev/null 2>&1 &&
+            continue
+        # A server that resets when its last client leaves refuses the next one for a moment.
+        Xvfb ":$desktop_display" -screen 0 "$screen" -nolisten tcp -noreset \
+            -auth "$desktop_home/server-auth" >/dev/null 2>&1 &
+        desktop_xvfb=$!
+        return 0
+    done
+    return 1
 }
 
 desktop_start() {
@@ -56,34 +64,27 @@ desktop_start() {
     # A home of its own keeps the user's openbox and Qt settings out of the measurements.
     desktop_home=$(mktemp -d)
     export HOME=$desktop_home XDG_CONFIG_HOME=$desktop_home/.config
-    # The server admits only clients with this cookie. An X server of another machine's namespace
-    # may answer on the same display number (through its abstract socket) and admit anyone: a
-    # display that admits a client without the cookie is not ours, so Xvfb is started once more
-    # and picks the next number while the first one still holds its own.
-    local cookie attempt placeholders=()
+    # The server admits only clients with this cookie, so a display that admits a client without
+    # it, or refuses the cookie, belongs to another server: then another number is tried.
+    local cookie attempt
     cookie=$(mcookie)
     touch "$desktop_home/server-auth" "$desktop_home/Xauthority"
     xauth -q -f "$desktop_home/server-auth" add :0 MIT-MAGIC-COOKIE-1 "$cookie"
     export XAUTHORITY=$desktop_home/Xauthority
     for attempt in 1 2 3 4 5; do
-        desktop_start_server "$screen"
+        desktop_start_server "$screen" || break
         export DISPLAY=":$desktop_display"
         xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie"
-        desktop_wait_for 50 xdpyinfo || {
-            echo "Xvfb did not start" >&2
-            return 1
-        }
-        XAUTHORITY=/dev/null xdpyinfo >/dev/null 2>&1 || break
-        placeholders+=("$desktop_xvfb")
+        if desktop_wait_for 50 xdpyinfo && ! XAUTHORITY=/dev/null xdpyinfo >/dev/null 2>&1; then
+            desktop_pids+=("$desktop_xvfb")
+            break
+        fi
+        kill "$desktop_xvfb" 2>/dev/null
+        wait "$desktop_xvfb" 2>/dev/null
+        desktop_xvfb=
     done
-    local pid
-    for pid in "${placeholders[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    desktop_pids=("$desktop_xvfb")
-    XAUTHORITY=/dev/null xdpyinfo >/dev/null 2>&1 && {
-        echo "every display Xvfb took is answered by another X server" >&2
+    [ -n "${desktop_xvfb:-}" ] || {
+        echo "Xvfb did not start on a display of its own" >&2
         return 1
     }
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM

@@ -203,10 +203,6 @@ e2e_tray_icon_of() {
     return 1
 }
 
-e2e_window_exists() {
-    xwininfo -id "$1" >/dev/null 2>&1
-}
-
 # After the end: no window of the program is left, neither the main window nor the tray icon.
 e2e_no_program_window() {
     ! xwininfo -root -tree | grep -q '"Quillbox"'
