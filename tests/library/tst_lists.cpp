@@ -98,10 +98,9 @@ void ListsTest::aFolderChangeEmptiesThePaneAndKeepsTheNameCaption()
 
 void ListsTest::aFolderChangeLeavesNoEntryForTheCommands()
 {
-    for (const char *name : {"a.txt", "memo.txt", "other/a.txt", "other/memo.txt"}) {
-        QDir().mkpath(desk->folder + QStringLiteral("other"));
+    QDir().mkpath(desk->folder + QStringLiteral("other"));
+    for (const char *name : {"a.txt", "memo.txt", "other/a.txt", "other/memo.txt"})
         desk->write(QString::fromLatin1(name), name);
-    }
     desk->choose(QStringLiteral("memo.txt"), {QStringLiteral("a.txt"), QStringLiteral("memo.txt")});
     QVERIFY(!desk->window->cmdUwa->isEnabled());
     desk->window->dirText->setPath(desk->folder + QStringLiteral("other"));
