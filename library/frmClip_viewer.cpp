@@ -1,4 +1,5 @@
 #include "capture/TextLines.h"
+#include "capture/WholeCharacters.h"
 #include "library/LoadProgress.h"
 #include "library/TextFileLoader.h"
 #include "ui/FileList.h"
@@ -70,7 +71,12 @@ void frmClip::flbText_MouseDown(int Button)
         return;
     }
     flbText->unsetCursor();
+    // The pane raises no change for the text it already shows, yet the path caption is to follow
+    // the pressed file.
+    const bool sameText = txtText->text() == text;
     txtText->setText(text);
+    if (sameText)
+        txtText_Change();
     lblSts->hide();
 }
 
@@ -82,5 +88,5 @@ void frmClip::txtText_Change()
     }
     const auto length = qsizetype(std::nearbyint((lblST[1]->width() - 4) / 6.0));
     const QString path = state.FolderPath + flbText->fileName();
-    lblST[1]->setText(path.left(std::max<qsizetype>(length, 0)));
+    lblST[1]->setText(leftWholeCharacters(path, length));
 }

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void aSmallFileLeavesTheBarAtWidthOne();
     void withoutTheStatusOptionThereIsNoBar();
     void thePathCaptionIsCutToItsWidth();
+    void theCaptionsFollowAPressedFileOfTheSameText();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -195,6 +196,25 @@ void ViewerTest::thePathCaptionIsCutToItsWidth()
     desk->load(QStringLiteral("empty.txt"));
     QVERIFY(desk->window->txtText->isEmpty());
     QCOMPARE(caption->text(), QString());
+
+    // A cut inside a surrogate pair leaves the whole character out.
+    const QString emoji = QStringLiteral("ab\U0001F600.txt");
+    desk->write(emoji, "x\r\n");
+    const qsizetype highHalf = (desk->folder + emoji).indexOf(QChar::highSurrogate(0x1F600));
+    caption->resize(int(6 * (highHalf + 1) + 4), caption->height());
+    desk->load(emoji);
+    QCOMPARE(caption->text(), (desk->folder + emoji).left(highHalf));
+}
+
+void ViewerTest::theCaptionsFollowAPressedFileOfTheSameText()
+{
+    desk->write(QStringLiteral("first.txt"), "same\r\n");
+    desk->write(QStringLiteral("second.txt"), "same\r\n");
+    desk->window->lblST[1]->resize(4000, desk->window->lblST[1]->height());
+    desk->load(QStringLiteral("first.txt"));
+    desk->load(QStringLiteral("second.txt"));
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("second"));
+    QCOMPARE(desk->window->lblST[1]->text(), desk->folder + QStringLiteral("second.txt"));
 }
 
 QTEST_MAIN(ViewerTest)
