@@ -149,8 +149,8 @@ void DeleteCopyTest::filesThatCannotGoAreNamedAndTheOthersGo()
 void DeleteCopyTest::aReadOnlyFolderIsReported()
 {
     if (!readOnlyFoldersStopWrites())
-        QSKIP("this process may delete from read-only folders (it runs as root); the test of a "
-              "file that became a folder makes the deletion fail in a way that holds for root");
+        QSKIP("this process may delete from read-only folders (it runs as root): "
+              "tst_deletecopy_unprivileged runs this test as another user");
     desk->choose(QStringLiteral("a.txt"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextResults = {MsgBoxResult::Ok};

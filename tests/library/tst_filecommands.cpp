@@ -349,8 +349,8 @@ void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing()
     QFETCH(QString, answer);
     QFETCH(QString, title);
     if (!readOnlyFoldersStopWrites())
-        QSKIP("this process may write into read-only folders (it runs as root); the other "
-              "failure tests make the writes fail in ways that hold for root too");
+        QSKIP("this process may write into read-only folders (it runs as root): "
+              "tst_filecommands_unprivileged runs this test as another user");
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextAnswers = {answer};
     run(*desk->window, command);
