@@ -70,7 +70,7 @@ bool mayLoseUnreadBytes(frmClip &window, const QString &command, const QString &
     window.SetTopmost(0);
     const int answer = window.platform.dialogs.messageBox(
         QStringLiteral("「%1」には文字として読めないデータがあり、「\uFFFD」に置き換えて表示"
-                       "されます。\n%2すると、読めなかったデータは元に戻せません。%2しますか？")
+                       "されます。\n%2すると、読めなかったデータは元に戻せません。\n%2しますか？")
             .arg(name, action),
         MsgBoxStyle::OkCancel + MsgBoxStyle::Question, command);
     window.SetTopmost(window.state.Settings[7]);
