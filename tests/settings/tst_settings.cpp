@@ -425,7 +425,8 @@ void SettingsTest::aFailedSaveKeepsTheFileAndTellsTheUser()
             full.emplace();
         } else {
             if (geteuid() == 0)
-                QSKIP("Folder permissions do not bind the superuser.");
+                QSKIP("Folder permissions do not bind the superuser: tst_settings_unprivileged "
+                      "runs this row as another user.");
             QFile::setPermissions(desktop->folder.path(),
                                   QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         }
