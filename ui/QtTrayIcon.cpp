@@ -34,7 +34,8 @@ QPoint fromPanelPixels(QPoint at)
 
 QtTrayIcon::QtTrayIcon(QObject *parent)
     : TrayIcon(parent), m_item(new StatusNotifierItem(QStringLiteral("Quillbox"), this)),
-      m_trayPoll(new QTimer(this)), m_grace(new QTimer(this))
+      m_trayPoll(new QTimer(this)), m_grace(new QTimer(this)),
+      m_x11(QGuiApplication::platformName() == QStringLiteral("xcb"))
 {
     connect(m_item, &StatusNotifierItem::activated, this,
             [this](QPoint at) { report(QSystemTrayIcon::Trigger, fromPanelPixels(at)); });
@@ -86,7 +87,7 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
     // The state at start-up is the desktop's as it is: no grace, no report.
     m_grace->stop();
     m_available = m_shownNow;
-    if (QGuiApplication::platformName() == QStringLiteral("xcb"))
+    if (m_x11)
         m_trayPoll->start();
 }
 
@@ -127,9 +128,12 @@ void QtTrayIcon::followDesktop()
             m_embedded->hide();
         m_shownNow = m_item->isShown();
     } else {
-        // Qt docks its icon into whichever tray comes, also one that comes later.
-        embeddedIcon()->show();
+        // On X11 Qt docks its icon into a tray that comes later too; elsewhere it has one where
+        // the desktop has a tray at all (Windows), and none on Wayland.
+        QSystemTrayIcon *embedded = embeddedIcon();
         m_shownNow = QSystemTrayIcon::isSystemTrayAvailable();
+        if (m_shownNow || m_x11)
+            embedded->show();
     }
     if (m_shownNow) {
         m_grace->stop();

@@ -41,6 +41,7 @@ private:
     QIcon m_icon;
     QString m_tip;
     QPoint m_position;
+    const bool m_x11;
     bool m_added = false;
     bool m_shownNow = false;
     bool m_available = false;

@@ -14,12 +14,13 @@ command -v dbus-run-session >/dev/null || e2e_fail "dbus-run-session (package db
     e2e_fail "python3-dbus and python3-gi are needed for the panel's stand-in"
 e2e_begin "${1:-}" notray
 
+sni_host=$e2e_source_dir/../tray/sni_host.py
 sni() {
-    timeout 20 /usr/bin/python3 "$e2e_source_dir/../tray/sni_host.py" "$@"
+    timeout 20 /usr/bin/python3 "$sni_host" "$@"
 }
 start_watcher() {
     : >"$e2e_dir/watcher.log"
-    sni watch >>"$e2e_dir/watcher.log" 2>&1 &
+    /usr/bin/python3 "$sni_host" watch >>"$e2e_dir/watcher.log" 2>&1 &
     watcher_pid=$!
     e2e_program_pids+=("$watcher_pid")
     e2e_wait_until 5 grep -q '^watching' "$e2e_dir/watcher.log" ||
@@ -32,9 +33,31 @@ window_type() { xprop -id "$e2e_window" _NET_WM_WINDOW_TYPE; }
 printf '4500\r\n3000\r\n9000\r\n6000\r\n150\r\n200\r\n0\r\n0\r\n0\r\n0\r\n12\r\n"%s/"\r\n' \
     "$e2e_folder" >"$e2e_folder/ClipSet.ini"
 
+# Activate is a left click: the hidden window comes in its place, framed by the window manager.
+# Whether the window manager's first framing could throw it off depends on timing: three starts.
+start_hidden_and_activate() {
+    e2e_launch
+    sni wait 10 >/dev/null || e2e_fail "the program registered no StatusNotifierItem"
+    sleep 0.5
+    hidden || e2e_fail "with 起動時に画面表示 off the window was shown at start-up"
+    sni activate 500 700 || e2e_fail "Activate failed"
+    e2e_wait_until 3 e2e_main_window_shown || e2e_fail "Activate did not show the hidden window"
+    e2e_window=$(e2e_main_window_of "$e2e_pid")
+    local x y w h left right top bottom outer
+    read -r x y w h <<<"$(e2e_window_place)"
+    read -r left right top bottom <<<"$(xprop -id "$e2e_window" _NET_FRAME_EXTENTS |
+        sed 's/.*= //; s/,//g')"
+    outer="$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
+    [ "$outer" = "300 200 600 400" ] ||
+        e2e_fail "Activate showed the window at $outer (frame included), not at 300 200 600 400"
+}
 start_watcher
-e2e_launch
-sni wait 10 >/dev/null || e2e_fail "the program registered no StatusNotifierItem"
+for start in 1 2; do
+    start_hidden_and_activate
+    sni click 常駐終了 || e2e_fail "the exported 常駐終了 could not be clicked"
+    e2e_wait_exit "$e2e_pid" 5 || e2e_fail "常駐終了 of the exported menu did not end the program"
+done
+start_hidden_and_activate
 props=$(sni props)
 for expected in 'Id: Quillbox' 'Title: Quillbox' 'ToolTip: Quillbox' 'ItemIsMenu: false' \
     'Status: Active'; do
@@ -42,21 +65,11 @@ for expected in 'Id: Quillbox' 'Title: Quillbox' 'ToolTip: Quillbox' 'ItemIsMenu
 done
 grep -q '^IconPixmap: .*32x32' <<<"$props" || e2e_fail "the item carries no icon: $props"
 grep -q '^Menu: /.' <<<"$props" || e2e_fail "the item exports no menu: $props"
-sleep 0.5
-hidden || e2e_fail "with 起動時に画面表示 off the window was shown at start-up"
-
-# Activate is a left click: the hidden window comes in its place, framed by the window manager.
-sni activate 500 700 || e2e_fail "Activate failed"
-e2e_wait_until 3 e2e_main_window_shown || e2e_fail "Activate did not show the hidden window"
-e2e_window=$(e2e_main_window_of "$e2e_pid")
-read -r x y w h <<<"$(e2e_window_place)"
-read -r left right top bottom <<<"$(xprop -id "$e2e_window" _NET_FRAME_EXTENTS |
-    sed 's/.*= //; s/,//g')"
-outer="$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
-[ "$outer" = "300 200 600 400" ] ||
-    e2e_fail "Activate showed the window at $outer (frame included), not at 300 200 600 400"
 [[ $(window_type) == *_NET_WM_WINDOW_TYPE_UTILITY* ]] ||
     e2e_fail "with a panel's tray the window has a task-bar button: $(window_type)"
+sni activate 500 700 || e2e_fail "a second Activate failed"
+sleep 0.5
+[ "$(e2e_main_window_count)" = 1 ] || e2e_fail "Activate on the shown window made another one"
 
 # ContextMenu is a right click: the tray menu opens where the panel asks.
 e2e_keys alt+f c
@@ -105,9 +118,8 @@ e2e_window=$(e2e_main_window_of "$e2e_pid")
     e2e_fail "without any tray the window has no task-bar button: $(window_type)"
 sleep 3
 start_watcher
-started=$(date +%s%N)
 sni wait 5 >/dev/null || e2e_fail "a watcher started after the program got no item within 5 s"
-e2e_note "the late watcher had the item after $((($(date +%s%N) - started) / 1000000)) ms"
+e2e_note "the late watcher: $(grep '^registered' "$e2e_dir/watcher.log")"
 tool_window() { e2e_main_window_shown && [[ $(window_type) == *UTILITY* ]]; }
 e2e_wait_until 5 tool_window ||
     e2e_fail "with the panel's tray come the window kept its task-bar button: $(window_type)"

@@ -5,7 +5,8 @@ Run inside a private session bus (dbus-run-session). One process keeps the watch
 
     sni_host.py watch &
 
-and short calls act as a panel would on the first registered item (or on the item whose Id is
+(it prints "watching as NAME" once it holds the watcher's name, and "registered ITEM N ms after
+the watcher came" for each item), and short calls act as a panel would on the first registered item (or on the item whose Id is
 given with --id):
 
     sni_host.py wait [SECONDS]    wait for an item; print its bus name and path
@@ -70,6 +71,7 @@ class Watcher(dbus.service.Object):
 
     def __init__(self, bus):
         self.bus = bus
+        self.started = time.monotonic()
         self.items = []
         self.hosts = []
         self.name = dbus.service.BusName(WATCHER, bus, do_not_queue=True)
@@ -85,6 +87,8 @@ class Watcher(dbus.service.Object):
             item = service + "/StatusNotifierItem"
         if item not in self.items:
             self.items.append(item)
+            print("registered %s %.0f ms after the watcher came" %
+                  (item, (time.monotonic() - self.started) * 1000), flush=True)
             self.StatusNotifierItemRegistered(item)
 
     @dbus.service.method(WATCHER, in_signature="s")
