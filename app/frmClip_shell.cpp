@@ -111,7 +111,7 @@ void frmClip::matchTrayWindowType()
     if (windowType() == type)
         return;
     // The window manager reads the type when the window is mapped. Set through the native
-    // window, the type changes without the window being made anew, so it keeps its place.
+    // window rather than with setWindowFlags(), the type changes and the window keeps its place.
     const bool shown = isVisible();
     if (shown)
         hide();
