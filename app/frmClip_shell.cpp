@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QWindow>
 
 namespace
 {
@@ -29,11 +30,8 @@ void frmClip::Form_Load()
     state.FolderPath = withTrailingSeparator(platform.programFolder);
     state.AppFolder = state.FolderPath;
     Reading = false;
-    platform.tray.add(Pictures::windowIcon(), QStringLiteral("Quillbox"));
-    if (!platform.tray.isAvailable()) {
-        // Without a tray the window is reached through the task bar like any other window.
-        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
-    }
+    platform.tray.add(Pictures::windowIcon(), QStringLiteral("Quillbox"), pop2);
+    matchTrayWindowType();
     LoadSettings();
     if (m_ended)
         return;
@@ -96,11 +94,42 @@ void frmClip::mnuClose_Click()
 void frmClip::HideWindow()
 {
     // A window hidden without a tray icon to bring it back would leave the program out of reach
-    // (a second start is refused), so there it only goes to the task bar.
+    // (a second start is refused), so there it only goes to the task bar. The tray is taken as
+    // it is now: a panel may have gone since the start.
+    matchTrayWindowType();
     if (platform.tray.isAvailable())
         hide();
     else
         showMinimized();
+}
+
+void frmClip::matchTrayWindowType()
+{
+    // With a tray the window has no task-bar button, for the tray icon reaches it; without one
+    // it is reached through the task bar like any other window.
+    const Qt::WindowType type = platform.tray.isAvailable() ? Qt::Tool : Qt::Window;
+    if (windowType() == type)
+        return;
+    // The window manager reads the type when the window is mapped. Set through the native
+    // window rather than with setWindowFlags(), the type changes and the window keeps its place.
+    const bool shown = isVisible();
+    if (shown)
+        hide();
+    overrideWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | type);
+    if (QWindow *native = windowHandle())
+        native->setFlags(windowFlags());
+    if (shown)
+        show();
+}
+
+void frmClip::followTray(bool available)
+{
+    matchTrayWindowType();
+    // A hidden window without a tray could not be reached again.
+    if (!available && !isVisible()) {
+        show();
+        SetTopmost(state.Settings[7]);
+    }
 }
 
 void frmClip::mnuEnd_Click()

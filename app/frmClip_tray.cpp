@@ -5,7 +5,6 @@
 #include "ui/frmVer.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QMenu>
 #include <QWindow>
 
@@ -25,12 +24,22 @@ void setStaysOnTop(QWidget &window, bool onTop)
         native->setFlags(flags);
 }
 
+// Qt passes the widget attribute on to the native window only when it makes one, and a later
+// show reads the native window's own property: both are set together.
+void setShowWithoutActivating(QWidget &window, bool on)
+{
+    window.setAttribute(Qt::WA_ShowWithoutActivating, on);
+    if (QWindow *native = window.windowHandle())
+        native->setProperty("_q_showWithoutActivating", on ? QVariant(true) : QVariant());
+}
+
 } // namespace
 
 void frmClip::wireTray()
 {
     connect(&platform.tray, &TrayIcon::mouseMessage, this,
             [this](int message) { Form_MouseMove(0, 0, float(message), 0); });
+    connect(&platform.tray, &TrayIcon::availabilityChanged, this, &frmClip::followTray);
     connect(mnuHelp, &QAction::triggered, this, &frmClip::mnuHelp_Click);
     connect(mnuVer, &QAction::triggered, this, &frmClip::mnuVer_Click);
 }
@@ -38,19 +47,29 @@ void frmClip::wireTray()
 void frmClip::Form_MouseMove(int, int, float X, float)
 {
     if (X == TrayMessage::LeftButtonUp) {
-        if (!isVisible()) {
-            show();
-            SetTopmost(state.Settings[7]);
-        }
+        // A minimized window counts as visible, yet the user cannot see it either.
+        if (!isVisible() || isMinimized())
+            showFromTray();
     } else if (X == TrayMessage::RightButtonUp) {
-        pop2->popup(QCursor::pos());
+        pop2->popup(platform.tray.messagePosition());
     }
+}
+
+void frmClip::showFromTray()
+{
+    // The user asked for the window, so it takes the focus; SetTopmost alone never gives it.
+    setShowWithoutActivating(*this, false);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    SetTopmost(state.Settings[7]);
+    raise();
+    activateWindow();
 }
 
 void frmClip::SetTopmost(float topmost)
 {
     const bool onTop = topmost == -1;
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    setShowWithoutActivating(*this, true);
     setStaysOnTop(*this, onTop);
     show();
     // The windows the main window owns, such as the help viewer, share its layer and stay in

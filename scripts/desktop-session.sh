@@ -4,6 +4,7 @@
 #
 #   . scripts/desktop-session.sh
 #   desktop_start 1366x768x24     # exports DISPLAY and XAUTHORITY
+#   desktop_start 1366x768x24 notray   # the same without trayer
 #   ...
 #   desktop_stop                  # also run on EXIT
 
@@ -59,7 +60,7 @@ desktop_start_server() {
 }
 
 desktop_start() {
-    local screen=${1:-1366x768x24}
+    local screen=${1:-1366x768x24} tray=${2:-trayer}
     trap desktop_stop EXIT
     # A home of its own keeps the user's openbox and Qt settings out of the measurements.
     desktop_home=$(mktemp -d)
@@ -91,6 +92,7 @@ desktop_start() {
     export QT_QPA_PLATFORM=xcb
     desktop_spawn openbox
     desktop_wait_for 50 sh -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW'
+    [ "$tray" = notray ] && return 0
     desktop_spawn trayer --edge bottom --align right --widthtype request --height 24 \
         --SetDockType true --transparent false
     desktop_wait_for 50 xdotool search --class trayer

@@ -115,6 +115,9 @@ public:
     void mnuEnd2_Click();
     // Hides the window into the tray, or into the task bar where there is no tray.
     void HideWindow();
+    // The window has a task-bar button exactly while the desktop has no tray; a tray that goes
+    // away shows the hidden window.
+    void followTray(bool available);
     // Ends the process; with a test's process control, marks the window as ended instead.
     void EndProgram();
     bool hasEnded() const { return m_ended; }
@@ -202,14 +205,17 @@ private:
     // Layout (ui/frmClip_layout.cpp) and the window's frame (ui/frmClip_window.cpp).
     QSize leastClientSize() const;
     QSizeF layoutOuterSize();
+    bool isFramed() const;
     QMargins windowFrame() const;
     void completeOuterSize();
-    QSize m_pendingOuterSize;
+    QRect m_pendingOuterRect;
 
     std::array<QAction *, 4> m_mnuSet{};
     bool m_ended = false;
 
     // Settings and tray: their own private helpers and state.
+    void matchTrayWindowType();
+    void showFromTray();
     // Holds stored values that cannot serve on this desktop to ones that can
     // (app/UsableSettings.h).
     void HoldUsableSettings();

@@ -15,14 +15,17 @@ public:
     bool available = true;
     bool shown = false;
     QString tip;
+    QMenu *menu = nullptr;
+    QPoint position;
     QStringList calls;
     std::function<void()> whenAdded;
 
     bool isAvailable() const override { return available; }
-    void add(const QIcon &, const QString &text) override
+    void add(const QIcon &, const QString &text, QMenu *trayMenu) override
     {
         shown = true;
         tip = text;
+        menu = trayMenu;
         calls << QStringLiteral("add");
         if (whenAdded)
             whenAdded();
@@ -32,7 +35,18 @@ public:
         shown = false;
         calls << QStringLiteral("remove");
     }
-    void click(int message) { Q_EMIT mouseMessage(message); }
+    QPoint messagePosition() const override { return position; }
+    void click(int message, QPoint at = {})
+    {
+        position = at;
+        Q_EMIT mouseMessage(message);
+    }
+    // The desktop's tray comes or goes.
+    void setAvailable(bool now)
+    {
+        available = now;
+        Q_EMIT availabilityChanged(now);
+    }
 };
 
 class FakeHelp : public HelpViewer

@@ -27,6 +27,22 @@ public:
     }
 };
 
+// Calls back when the watched window is shown.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(std::function<void()> whenShown) : m_whenShown(std::move(whenShown)) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_whenShown();
+        return false;
+    }
+
+private:
+    std::function<void()> m_whenShown;
+};
+
 } // namespace
 
 class TrayTest : public QObject
@@ -41,6 +57,11 @@ private Q_SLOTS:
     void theTrayMenuFollowsTheReadingState_data();
     void theTrayMenuFollowsTheReadingState();
     void thePointerOverTheWindowIsNoTrayMessage();
+    void theTrayMenuOpensWhereTheTraySays();
+    void aLeftReleaseRestoresAMinimizedWindow();
+    void theTrayShowsTheWindowActivated();
+    void theWindowFollowsTheTray_data();
+    void theWindowFollowsTheTray();
     void setTopmost_data();
     void setTopmost();
     void boxesOpenOutOfTheTopmostLayer_data();
@@ -141,6 +162,94 @@ void TrayTest::thePointerOverTheWindowIsNoTrayMessage()
     QTest::mouseClick(window->client, Qt::RightButton, {}, at);
     QTest::mouseClick(window->client, Qt::LeftButton, {}, QPoint(TrayMessage::LeftButtonUp, 100));
     QVERIFY(!window->pop2->isVisible());
+}
+
+void TrayTest::theTrayMenuOpensWhereTheTraySays()
+{
+    desktop->tray.click(TrayMessage::RightButtonUp, QPoint(120, 90));
+    QVERIFY(window->pop2->isVisible());
+    QCOMPARE(window->pop2->pos(), QPoint(120, 90));
+}
+
+void TrayTest::aLeftReleaseRestoresAMinimizedWindow()
+{
+    window->showMinimized();
+    QVERIFY(window->isMinimized());
+    desktop->tray.click(TrayMessage::LeftButtonDown);
+    desktop->tray.click(TrayMessage::LeftButtonUp);
+    QVERIFY(window->isVisible());
+    QVERIFY2(!window->isMinimized(), "a minimized window has no other way back");
+}
+
+void TrayTest::theTrayShowsTheWindowActivated()
+{
+    // SetTopmost never activates the window, also where its native window is made anew later
+    // (Qt takes the attribute over then, as on a change of the window's type); the tray, which
+    // the user clicked, always does.
+    window->SetTopmost(0);
+    window->hide();
+    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    QList<bool> withoutActivating;
+    ShowWatch watch([&] {
+        withoutActivating << window->windowHandle()->property("_q_showWithoutActivating").toBool();
+    });
+    window->installEventFilter(&watch);
+    desktop->tray.click(TrayMessage::LeftButtonUp);
+    QCOMPARE(withoutActivating, QList<bool>{false});
+
+    window->hide();
+    window->SetTopmost(0);
+    QCOMPARE(withoutActivating, (QList<bool>{false, true}));
+}
+
+void TrayTest::theWindowFollowsTheTray_data()
+{
+    QTest::addColumn<bool>("trayAtStart");
+    QTest::addColumn<bool>("shownBefore");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<Qt::WindowType>("type");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("minimized");
+    QTest::newRow("a tray that goes shows the hidden window with a task-bar button")
+        << true << false << QStringLiteral("tray goes") << Qt::Window << true << false;
+    QTest::newRow("a tray that comes takes the task-bar button and leaves the window shown")
+        << false << true << QStringLiteral("tray comes") << Qt::Tool << true << false;
+    QTest::newRow("closing after the tray went minimizes into the task bar")
+        << true << true << QStringLiteral("tray gone unannounced, close") << Qt::Window << true
+        << true;
+    QTest::newRow("closing after the tray came hides into the tray")
+        << false << true << QStringLiteral("tray comes, close") << Qt::Tool << false << false;
+}
+
+void TrayTest::theWindowFollowsTheTray()
+{
+    QFETCH(bool, trayAtStart);
+    QFETCH(bool, shownBefore);
+    QFETCH(QString, change);
+    QFETCH(Qt::WindowType, type);
+    QFETCH(bool, visible);
+    QFETCH(bool, minimized);
+    cleanup();
+    desktop = std::make_unique<TestPlatform>();
+    desktop->tray.available = trayAtStart;
+    platform = std::make_unique<Platform>(desktop->platform);
+    window = std::make_unique<frmClip>(desktop->state, *platform);
+    window->Form_Load();
+    QCOMPARE(window->windowType(), trayAtStart ? Qt::Tool : Qt::Window);
+    window->setVisible(shownBefore);
+
+    if (change.startsWith(QStringLiteral("tray goes")))
+        desktop->tray.setAvailable(false);
+    else if (change.startsWith(QStringLiteral("tray comes")))
+        desktop->tray.setAvailable(true);
+    else
+        desktop->tray.available = false;
+    if (change.endsWith(QStringLiteral("close")))
+        window->mnuClose->trigger();
+
+    QCOMPARE(window->windowType(), type);
+    QCOMPARE(window->isVisible(), visible);
+    QCOMPARE(window->isMinimized(), minimized);
 }
 
 void TrayTest::setTopmost_data()
