@@ -5,6 +5,7 @@
 #include "capture/NameLengthBar.h"
 #include "capture/TextCodec.h"
 #include "ui/Clipboard.h"
+#include "ui/Dialogs.h"
 #include "ui/FileList.h"
 #include "ui/PlatformError.h"
 #include "ui/TextBox.h"
@@ -111,6 +112,21 @@ void frmClip::cmdStart_Click()
 {
     Reading = !Reading;
     ApplyReadingState(Reading);
+    if (Reading)
+        warnOfFocusOnlyClipboard();
+}
+
+void frmClip::warnOfFocusOnlyClipboard()
+{
+    // Where the desktop tells the program of copies only while its window is active, switching
+    // reading on would otherwise pass for keeping everything.
+    if (m_focusWarningShown || platform.clipboard.watchesWithoutFocus())
+        return;
+    m_focusWarningShown = true;
+    platform.dialogs.messageBox(
+        QStringLiteral("このデスクトップでは、Quillboxの画面がアクティブな間にコピーした"
+                       "テキストだけを保存できます。"),
+        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
 }
 
 void frmClip::mnuStart_Click()

@@ -220,6 +220,10 @@ private:
     // The existence test of a capture name; throws error 53 for a name that cannot be used.
     bool captureNameTaken(const QString &base) const;
     ClipboardLook *m_clipboardLook = nullptr;
+    // Tells the user, once a run, that this desktop lets only copies made while the window is
+    // active reach the program.
+    void warnOfFocusOnlyClipboard();
+    bool m_focusWarningShown = false;
 
     // Library: its own private helpers and state.
     // Tells the user why a file command failed, in a box titled with the command's name.
