@@ -341,9 +341,6 @@ void X11SelectionChannel::setText(const QString &text)
 
 void X11SelectionChannel::clear()
 {
-    // Emptied through the X server itself, so that whoever owns it now gives it up.
-    if (!m_window)
-        return;
-    xcb_set_selection_owner(m_connection, XCB_NONE, m_clipboard, XCB_CURRENT_TIME);
-    xcb_flush(m_connection);
+    // Through Qt too: its next write must not carry an earlier time than this one.
+    QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
 }
