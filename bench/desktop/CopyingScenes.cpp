@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace
@@ -48,12 +47,6 @@ QString largeText(qsizetype size)
 }
 
 } // namespace
-
-void printFigure(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.4g %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder)
     : m_program(program), m_watch(captureFolder)

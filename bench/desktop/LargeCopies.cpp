@@ -1,6 +1,6 @@
 #include "LargeCopies.h"
 
-#include "CopyingScenes.h"
+#include "Figure.h"
 #include "ProcessFigures.h"
 #include "WindowLateness.h"
 
