@@ -27,8 +27,9 @@ wl_begin() {
         dbus-daemon; do
         command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is not installed"
     done
-    trap 'e2e_cleanup; wayland_stop' EXIT
     wayland_start || e2e_fail "the private sway session did not start"
+    # The program and the copies end before the session that serves them.
+    trap 'e2e_cleanup; wayland_stop' EXIT
     e2e_dir=$(mktemp -d)
     chmod 755 "$e2e_dir"
     mkdir "$e2e_dir/program"
