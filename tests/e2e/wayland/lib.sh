@@ -107,8 +107,9 @@ wl_other_window_shown() {
 }
 
 # Types keys into whatever window has the focus, one after the other: xdotool's names, with
-# modifiers joined by "+" (ctrl+k, alt+f, Return). A new virtual keyboard is missed by the
-# window until its keymap has arrived, hence the pause before the first key.
+# modifiers joined by "+" (ctrl+k, shift+Home, Return). A new virtual keyboard is missed by the
+# window until its keymap has arrived, hence the pause before the first key. Alt reaches Qt on
+# wayland only: on xcb it needs a key of the keymap bound to it, and wtype's keymap has none.
 wl_keys() {
     local key args=(-s 400) part mods
     for key in "$@"; do
