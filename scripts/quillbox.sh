@@ -8,7 +8,8 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 
 build_packages=(build-essential cmake ninja-build clang qt6-base-dev fonts-noto-cjk)
-test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev)
+test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev
+    sway xwayland weston wl-clipboard wtype grim jq qt6-wayland dbus-daemon python3-dbus python3-gi)
 
 install_missing() {
     local missing=()
