@@ -3,6 +3,7 @@
 #include "app/EndRequests.h"
 #include "app/QtHelpViewer.h"
 #include "ui/Clipboard.h"
+#include "ui/GraphicsDriver.h"
 #include "ui/InstanceLock.h"
 #include "ui/ProcessControl.h"
 #include "ui/ProgramFolder.h"
@@ -26,6 +27,7 @@ bool refuseSecondInstance(InstanceLock &lock, Dialogs &dialogs)
 int Main(int argc, char *argv[])
 {
     prepareClipboardRoute();
+    leaveGraphicsDriverUnloaded();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -128,6 +128,8 @@ int main(int argc, char *argv[])
     const double before = cpuSecondsOf(pid);
     serveFor(60s);
     printFigure("wayland_cpu_reading_unchanged", (cpuSecondsOf(pid) - before) / 60 * 100, "%");
+    if (quillbox.state() != QProcess::Running)
+        std::fprintf(stderr, "wayland_cpu_reading_unchanged: the program died\n");
     quillbox.kill();
     quillbox.waitForFinished();
     return 0;
