@@ -3,9 +3,11 @@
 
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSocketNotifier>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <csignal>
+#include <xcb/xcb.h>
 
 using namespace std::chrono_literals;
 
@@ -41,6 +43,88 @@ private:
     QProcess m_process;
 };
 
+// An owner that answers late and takes the clipboard again while its first answer is on the way,
+// as GNOME's compositor does: the late answer belongs to a request the reader has given up.
+class ReclaimingOwner : public QObject
+{
+public:
+    explicit ReclaimingOwner(const QByteArray &text)
+        : m_connection(xcb_connect(nullptr, nullptr)), m_text(text)
+    {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, 0, m_window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        m_clipboard = atom("CLIPBOARD");
+        m_targets = atom("TARGETS");
+        m_utf8 = atom("UTF8_STRING");
+        claim();
+        auto *notifier =
+            new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, &ReclaimingOwner::serve);
+    }
+    ~ReclaimingOwner() override { xcb_disconnect(m_connection); }
+
+private:
+    xcb_atom_t atom(const char *name)
+    {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
+        const xcb_atom_t value = reply->atom;
+        free(reply);
+        return value;
+    }
+    void claim()
+    {
+        xcb_set_selection_owner(m_connection, m_window, m_clipboard, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+    }
+    void serve()
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
+                const auto request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
+                if (!m_reclaimed) {
+                    m_reclaimed = true;
+                    QTimer::singleShot(10, this, &ReclaimingOwner::claim);
+                }
+                QTimer::singleShot(30, this, [this, request] { answer(request); });
+            }
+            free(event);
+        }
+    }
+    void answer(const xcb_selection_request_event_t &request)
+    {
+        if (request.target == m_targets) {
+            const xcb_atom_t targets[] = {m_targets, m_utf8};
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor,
+                                request.property, XCB_ATOM_ATOM, 32, 2, targets);
+        } else {
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor,
+                                request.property, m_utf8, 8, uint32_t(m_text.size()),
+                                m_text.constData());
+        }
+        xcb_selection_notify_event_t notify{};
+        notify.response_type = XCB_SELECTION_NOTIFY;
+        notify.time = request.time;
+        notify.requestor = request.requestor;
+        notify.selection = request.selection;
+        notify.target = request.target;
+        notify.property = request.property;
+        xcb_send_event(m_connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char *>(&notify));
+        xcb_flush(m_connection);
+    }
+
+    xcb_connection_t *m_connection;
+    QByteArray m_text;
+    xcb_window_t m_window = 0;
+    xcb_atom_t m_clipboard = 0;
+    xcb_atom_t m_targets = 0;
+    xcb_atom_t m_utf8 = 0;
+    bool m_reclaimed = false;
+};
+
 QByteArray largeText(qsizetype size)
 {
     const QByteArray line =
@@ -62,6 +146,7 @@ private Q_SLOTS:
     void aNewerCopyReplacesTheTransferUnderWay();
     void anOwnerThatStopsMidwayFailsTheRead();
     void anOwnerThatExitsLeavesNoText();
+    void aLateAnswerToARequestGivenUpIsNotTaken();
 
 private:
     std::unique_ptr<X11SelectionChannel> m_channel;
@@ -93,10 +178,13 @@ void X11SelectionTest::aLargeTextArrivesWholeInPieces()
 void X11SelectionTest::aNewerCopyReplacesTheTransferUnderWay()
 {
     WatchedClipboard clipboard(*m_channel, true);
-    QSignalSpy pieces(m_channel.get(), &SelectionChannel::dataArrived);
     Copier first(largeText(5 * 1000 * 1000));
+    // The owner stops at its first piece, so that the newer copy comes while the transfer runs.
+    const auto stop =
+        connect(m_channel.get(), &SelectionChannel::dataArrived, this, [&first] { first.pause(); });
+    QSignalSpy pieces(m_channel.get(), &SelectionChannel::dataArrived);
     QTRY_VERIFY_WITH_TIMEOUT(!clipboard.holdsText() && !pieces.isEmpty(), 5000);
-    first.pause();
+    disconnect(stop);
     Copier second("the newer text");
     QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
     QCOMPARE(clipboard.text(), QStringLiteral("the newer text"));
@@ -109,8 +197,10 @@ void X11SelectionTest::anOwnerThatStopsMidwayFailsTheRead()
     QSignalSpy pieces(m_channel.get(), &SelectionChannel::dataArrived);
     WatchedClipboard clipboard(*m_channel, true);
     Copier copier(largeText(5 * 1000 * 1000));
+    const auto stop = connect(m_channel.get(), &SelectionChannel::dataArrived, this,
+                              [&copier] { copier.pause(); });
     QTRY_VERIFY_WITH_TIMEOUT(!clipboard.holdsText() && !pieces.isEmpty(), 5000);
-    copier.pause();
+    disconnect(stop);
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 3000);
     QVERIFY(!clipboard.holdsText());
     m_channel->setStallLimit(5s);
@@ -129,6 +219,20 @@ void X11SelectionTest::anOwnerThatExitsLeavesNoText()
     QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 2, 5000);
     QVERIFY(!clipboard.holdsText());
     QVERIFY(clipboard.text().isNull());
+}
+
+void X11SelectionTest::aLateAnswerToARequestGivenUpIsNotTaken()
+{
+    QSignalSpy changes(m_channel.get(), &SelectionChannel::selectionChanged);
+    ReclaimingOwner owner("claimed twice");
+    QTRY_VERIFY_WITH_TIMEOUT(!changes.isEmpty(), 5000);
+    QSignalSpy offers(m_channel.get(), &SelectionChannel::typesOffered);
+    WatchedClipboard clipboard(*m_channel, true);
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+    QCOMPARE(clipboard.text(), QStringLiteral("claimed twice"));
+    // Taken for the newer request, the late answer would read that request's empty property.
+    for (const QList<QVariant> &offer : offers)
+        QVERIFY(!offer.front().toStringList().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(X11SelectionTest)

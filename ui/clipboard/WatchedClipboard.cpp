@@ -8,6 +8,8 @@ namespace
 
 // The hint is one short word; more than this is not a hint worth reading.
 constexpr qsizetype hintLimit = 256;
+// The capture's own polling interval.
+constexpr std::chrono::milliseconds retryDelay(800);
 
 } // namespace
 
@@ -29,6 +31,17 @@ WatchedClipboard::WatchedClipboard(SelectionChannel &channel, bool withoutFocus,
         m_look = Look::Failed;
         m_text = QString();
         m_decoder.reset();
+        // As a clipboard that cannot be opened, it is tried again at the next tick's time, not
+        // at once: an owner that refuses every request must not keep the program busy.
+        m_retry.start();
+    });
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(retryDelay);
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        if (m_look != Look::Failed)
+            return;
+        m_look = Look::Unknown;
+        Q_EMIT changed();
     });
 }
 

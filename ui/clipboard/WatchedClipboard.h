@@ -3,6 +3,7 @@
 #include "ui/Clipboard.h"
 
 #include <QStringDecoder>
+#include <QTimer>
 #include <optional>
 
 class SelectionChannel;
@@ -11,7 +12,7 @@ class SelectionChannel;
 // Its contents are read only when somebody looks after a change, without blocking: until the
 // whole text has arrived the clipboard counts as holding none, and the arrival is reported as a
 // change. A newer change gives up the read under way; a read that fails leaves the clipboard
-// without text until the next change.
+// without text until it is tried again a tick later.
 class WatchedClipboard : public Clipboard
 {
     Q_OBJECT
@@ -44,4 +45,5 @@ private:
     std::optional<QStringDecoder> m_decoder;
     QString m_text;
     bool m_holdsText = false;
+    QTimer m_retry;
 };

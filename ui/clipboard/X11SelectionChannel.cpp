@@ -198,8 +198,10 @@ void X11SelectionChannel::reportLater(std::function<void()> report)
 
 void X11SelectionChannel::takeSelectionNotify(const xcb_selection_notify_event_t &event)
 {
+    // The answer to a request given up may still come, naming that request's own property.
     if (!m_request || m_request->incremental || event.requestor != m_window ||
-        event.selection != m_clipboard || event.target != m_request->target)
+        event.selection != m_clipboard || event.target != m_request->target ||
+        (event.property != XCB_NONE && event.property != m_request->property))
         return;
     if (event.property == XCB_NONE) {
         // The owner cannot give its data in that type.

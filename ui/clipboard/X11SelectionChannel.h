@@ -15,7 +15,8 @@ class QSocketNotifier;
 // The X11 clipboard over a connection of the program's own: XFixes reports every new owner, and
 // a transfer, large ones in increments (INCR) included, moves as the owner's events arrive, so
 // the window keeps answering while a large text comes in. Writes go through Qt's clipboard, which
-// serves other programs from the program's own windows (and keeps the times of its writes in order).
+// serves other programs from the program's own windows (and keeps the times of its writes in
+// order).
 class X11SelectionChannel : public SelectionChannel
 {
     Q_OBJECT
