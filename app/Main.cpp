@@ -2,12 +2,14 @@
 
 #include "app/EndRequests.h"
 #include "app/QtHelpViewer.h"
+#include "ui/Clipboard.h"
+#include "ui/GraphicsDriver.h"
 #include "ui/InstanceLock.h"
 #include "ui/ProcessControl.h"
 #include "ui/ProgramFolder.h"
-#include "ui/QtClipboard.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtTrayIcon.h"
+#include "ui/clipboard/ClipboardRoute.h"
 #include "ui/frmClip.h"
 
 #include <QApplication>
@@ -24,6 +26,8 @@ bool refuseSecondInstance(InstanceLock &lock, Dialogs &dialogs)
 
 int Main(int argc, char *argv[])
 {
+    prepareClipboardRoute();
+    leaveGraphicsDriverUnloaded();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -37,13 +41,13 @@ int Main(int argc, char *argv[])
     ProgramState state;
     state.HelpFilePath = withTrailingSeparator(helpFileFolder()) + QStringLiteral("Quillbox.HLP");
 
-    QtClipboard clipboard;
+    const std::unique_ptr<Clipboard> clipboard = makeDesktopClipboard();
     QtTrayIcon tray;
     QtHelpViewer help;
     RealProcessControl process;
     process.setBeforeEnd([&lock] { lock.release(); });
     const Platform platform{
-        dialogs, clipboard, tray, help, process, &ScreenMetrics::ofPrimaryScreen, folder};
+        dialogs, *clipboard, tray, help, process, &ScreenMetrics::ofPrimaryScreen, folder};
 
     frmClip window(state, platform);
     dialogs.setOwner(&window);

@@ -128,6 +128,21 @@ void frmClip::cmdStart_Click()
 {
     Reading = !Reading;
     ApplyReadingState(Reading);
+    if (Reading)
+        warnOfFocusOnlyClipboard();
+}
+
+void frmClip::warnOfFocusOnlyClipboard()
+{
+    // Where the desktop tells the program of copies only while its window is active, switching
+    // reading on would otherwise pass for keeping everything.
+    if (m_focusWarningShown || platform.clipboard.watchesWithoutFocus())
+        return;
+    m_focusWarningShown = true;
+    platform.dialogs.messageBox(
+        QStringLiteral("このデスクトップでは、Quillboxの画面がアクティブな間にコピーした"
+                       "テキストだけを保存できます。"),
+        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
 }
 
 void frmClip::mnuStart_Click()

@@ -7,9 +7,10 @@ mode=${1:-run}
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 
-build_packages=(build-essential cmake ninja-build clang qt6-base-dev fonts-noto-cjk)
+build_packages=(build-essential cmake ninja-build pkg-config clang qt6-base-dev qt6-wayland fonts-noto-cjk
+    libxcb1-dev libxcb-xfixes0-dev libwayland-dev)
 test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev
-    dbus-daemon python3-dbus python3-gi)
+    sway xwayland weston wl-clipboard wtype grim jq qt6-wayland dbus-daemon python3-dbus python3-gi)
 
 install_missing() {
     local missing=()

@@ -10,14 +10,17 @@ class Clipboard : public QObject
 public:
     using QObject::QObject;
 
-    // False also when the data is marked secret: secrets count as holding no text.
-    virtual bool holdsText() const = 0;
-    virtual QString text() const = 0;
+    // False also when the data is marked secret: secrets count as holding no text. Looking at a
+    // clipboard whose contents are not known yet may start reading them.
+    virtual bool holdsText() = 0;
+    virtual QString text() = 0;
     virtual void clear() = 0;
     virtual void setText(const QString &text) = 0;
     // Whether changed() comes for every change made by any program, so that a clipboard with no
     // change reported since the last read still holds what that read found.
     virtual bool reportsChanges() const { return false; }
+    // Whether copies made while another program's window has the focus reach the program.
+    virtual bool watchesWithoutFocus() const { return true; }
 
 Q_SIGNALS:
     // Raised where the platform reports a change of the clipboard's owner or contents.

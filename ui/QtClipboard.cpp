@@ -46,13 +46,13 @@ bool QtClipboard::isMarkedSecret(const QMimeData &data)
     return false;
 }
 
-bool QtClipboard::holdsText() const
+bool QtClipboard::holdsText()
 {
     const QMimeData *data = systemClipboard()->mimeData(QClipboard::Clipboard);
     return data && data->hasText() && !isMarkedSecret(*data);
 }
 
-QString QtClipboard::text() const
+QString QtClipboard::text()
 {
     return systemClipboard()->text(QClipboard::Clipboard);
 }
@@ -75,4 +75,11 @@ bool QtClipboard::reportsChanges() const
 void QtClipboard::setText(const QString &text)
 {
     systemClipboard()->setText(text, QClipboard::Clipboard);
+}
+
+bool QtClipboard::watchesWithoutFocus() const
+{
+    // A Wayland compositor tells a client of the clipboard only while one of its windows has the
+    // keyboard focus.
+    return QGuiApplication::platformName() != QStringLiteral("wayland");
 }

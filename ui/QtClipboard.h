@@ -10,11 +10,12 @@ class QtClipboard : public Clipboard
 public:
     explicit QtClipboard(QObject *parent = nullptr);
 
-    bool holdsText() const override;
-    QString text() const override;
+    bool holdsText() override;
+    QString text() override;
     void clear() override;
     void setText(const QString &text) override;
     bool reportsChanges() const override;
+    bool watchesWithoutFocus() const override;
 
     // Password managers mark what they copy so that clipboard tools leave it alone.
     static bool isMarkedSecret(const QMimeData &data);

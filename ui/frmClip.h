@@ -228,6 +228,10 @@ private:
     ClipboardLook *m_clipboardLook = nullptr;
     // A tick came while a box or menu was open, and runs again once it has closed.
     bool m_captureHeld = false;
+    // Tells the user, once a run, that this desktop lets only copies made while the window is
+    // active reach the program.
+    void warnOfFocusOnlyClipboard();
+    bool m_focusWarningShown = false;
 
     // Library: its own private helpers and state.
     // Tells the user why a file command failed, in a box titled with the command's name.

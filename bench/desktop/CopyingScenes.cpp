@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <vector>
 
@@ -48,12 +49,6 @@ QString largeText(qsizetype size)
 }
 
 } // namespace
-
-void printFigure(const char *name, double value, const char *unit)
-{
-    std::printf("%s %.4g %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder)
     : m_program(program), m_watch(captureFolder)
@@ -152,4 +147,7 @@ void CopyingScenes::idleCpu(const char *name, std::chrono::seconds span)
     serveFor(span);
     const double used = cpuSecondsOf(m_program) - before;
     printFigure(name, used / double(span.count()) * 100, "%");
+    // A program that has died uses no CPU either: its row must not pass for an idle one.
+    if (::kill(m_program, 0) != 0)
+        std::fprintf(stderr, "%s: the program died\n", name);
 }

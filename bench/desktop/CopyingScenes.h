@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CaptureWatch.h"
+#include "Figure.h"
 
 #include <QString>
 #include <chrono>
@@ -32,5 +33,3 @@ private:
     CaptureWatch m_watch;
     int m_serial = 0;
 };
-
-void printFigure(const char *name, double value, const char *unit);

@@ -25,6 +25,26 @@ MemoryFigures memoryOf(pid_t pid)
     return figures;
 }
 
+double peakMemoryOf(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        std::istringstream fields(line);
+        std::string key;
+        double kilobytes = 0;
+        if (fields >> key >> kilobytes && key == "VmHWM:")
+            return kilobytes / 1024;
+    }
+    return 0;
+}
+
+void resetPeakMemory(pid_t pid)
+{
+    // Writing 5 to clear_refs sets the peak back to the present resident size.
+    std::ofstream("/proc/" + std::to_string(pid) + "/clear_refs") << "5";
+}
+
 double cpuSecondsOf(pid_t pid)
 {
     std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");

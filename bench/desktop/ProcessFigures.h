@@ -9,5 +9,8 @@ struct MemoryFigures {
 };
 
 MemoryFigures memoryOf(pid_t pid);
+// The largest resident size since the last reset (or the start), in megabytes.
+double peakMemoryOf(pid_t pid);
+void resetPeakMemory(pid_t pid);
 // User and system time together, in seconds.
 double cpuSecondsOf(pid_t pid);

@@ -5,6 +5,7 @@
 // window show what the toolkit alone costs.
 // Run: build-bench/bench/desktop/bench_desktop [program]   (prints "name value unit" lines)
 #include "CopyingScenes.h"
+#include "LargeCopies.h"
 #include "MapWatch.h"
 #include "ProcessFigures.h"
 
@@ -167,6 +168,15 @@ bool residentProgram(MapWatch &watch, const QString &program)
     scenes.memoryAfterCaptures(1000);
     scenes.memoryWithLargeText(5 * 1000 * 1000);
     scenes.idleCpu("cpu_reading_unchanged_5mb_text", 60s);
+    LargeCopies large(started.pid, started.window, folder.path());
+    if (!large.isReady()) {
+        stop(started.pid);
+        std::fprintf(stderr, "large copies: no X display or no watch on the capture folder\n");
+        return false;
+    }
+    large.measure("1mb", 1000 * 1000, false);
+    large.measure("5mb", 5 * 1000 * 1000, false);
+    large.measure("20mb", 20 * 1000 * 1000, true);
     stop(started.pid);
     return true;
 }

@@ -12,15 +12,15 @@ class CountingClipboard : public Clipboard
 public:
     bool reports = true;
     QString content = QStringLiteral("memo");
-    mutable int holdsTextReads = 0;
-    mutable int textReads = 0;
+    int holdsTextReads = 0;
+    int textReads = 0;
 
-    bool holdsText() const override
+    bool holdsText() override
     {
         ++holdsTextReads;
         return !content.isNull();
     }
-    QString text() const override
+    QString text() override
     {
         ++textReads;
         return content;

@@ -1,0 +1,4 @@
+#pragma once
+
+// Prints one figure as bench/run reads it: "name value unit", four significant digits.
+void printFigure(const char *name, double value, const char *unit);

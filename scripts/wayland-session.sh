@@ -1,0 +1,137 @@
+# A private Wayland desktop for the end-to-end tests: a headless sway (wlroots, which offers the
+# clipboard's data-control protocol) with XWayland for X11 clients, a session bus of its own, and
+# on request a weston nested in it (weston offers no data-control; sway only lends it a keyboard,
+# since weston's own headless backend has no seat at all). Source this file; the session's own
+# processes, and nothing else, end with the calling shell.
+#
+#   . scripts/wayland-session.sh
+#   wayland_start         # exports WAYLAND_DISPLAY, SWAYSOCK, DISPLAY (XWayland), XDG_RUNTIME_DIR
+#   wayland_run wl-paste  # a client of the session, in the foreground, as the session's user
+#   wayland_spawn weston-flower        # the same in the background, ended by wayland_stop
+#   wayland_start_weston  # sets weston_socket and weston_display (weston's XWayland)
+#   wayland_stop          # also run on EXIT
+#
+# sway refuses to run as root: a root caller runs the compositors and every client as nobody,
+# in a home and runtime folder that nobody owns (wayland_give hands it more folders).
+
+wayland_pids=()
+wayland_home=
+wayland_as=()
+[ "$(id -u)" -eq 0 ] && wayland_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+
+wayland_stop() {
+    local i
+    # Clients before the compositors, the compositors before the bus.
+    for ((i = ${#wayland_pids[@]} - 1; i >= 0; i--)); do
+        kill "${wayland_pids[i]}" 2>/dev/null || true
+        wait "${wayland_pids[i]}" 2>/dev/null || true
+    done
+    wayland_pids=()
+    [ -n "$wayland_home" ] && rm -rf "$wayland_home"
+    wayland_home=
+}
+
+wayland_give() {
+    [ ${#wayland_as[@]} -eq 0 ] || chown -R nobody:nogroup "$@"
+}
+
+wayland_run() {
+    "${wayland_as[@]}" "$@"
+}
+
+# Starts a program of the session in the background and remembers it for wayland_stop; its
+# output goes to $wayland_log (or nowhere).
+wayland_spawn() {
+    "${wayland_as[@]}" "$@" >>"${wayland_log:-/dev/null}" 2>&1 &
+    wayland_pids+=($!)
+}
+
+wayland_wait_for() {
+    local tries=$1
+    shift
+    until "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && return 1
+        sleep 0.1
+    done
+}
+
+# A bus that starts no services: without one, Qt on X11 would have dbus-launch start a bus that
+# outlives the session, and the accessibility bus would be started on the first query.
+wayland_start_bus() {
+    cat >"$wayland_home/bus.conf" <<EOF
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$XDG_RUNTIME_DIR/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+    wayland_spawn dbus-daemon --nofork --config-file="$wayland_home/bus.conf"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
+    wayland_wait_for 50 test -S "$XDG_RUNTIME_DIR/bus"
+}
+
+wayland_start() {
+    trap wayland_stop EXIT
+    wayland_home=$(mktemp -d)
+    chmod 755 "$wayland_home"
+    mkdir -m 700 "$wayland_home/runtime"
+    mkdir "$wayland_home/home"
+    # sway hands the programs that its configuration starts the session's variables, DISPLAY
+    # included: the first of them writes them down. (mktemp's names need no quotes, and sway
+    # would take quotes for its own.)
+    cat >"$wayland_home/config" <<EOF
+exec env >$wayland_home/session.env.part && mv $wayland_home/session.env.part $wayland_home/session.env
+EOF
+    wayland_give "$wayland_home"
+    export HOME=$wayland_home/home XDG_RUNTIME_DIR=$wayland_home/runtime
+    export XDG_CONFIG_HOME=$HOME/.config
+    unset WAYLAND_DISPLAY DISPLAY SWAYSOCK XAUTHORITY QT_QPA_PLATFORM
+    wayland_start_bus || {
+        echo "the session bus did not start" >&2
+        return 1
+    }
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        wayland_log="$wayland_home/sway.log" wayland_spawn sway -c "$wayland_home/config"
+    wayland_wait_for 100 test -f "$wayland_home/session.env" || {
+        echo "sway did not start; its log ends:" >&2
+        tail -n 5 "$wayland_home/sway.log" >&2
+        return 1
+    }
+    local name
+    for name in WAYLAND_DISPLAY SWAYSOCK DISPLAY; do
+        export "$(grep "^$name=" "$wayland_home/session.env")"
+    done
+}
+
+# weston on a socket of its own, as a window of sway. Its keyboard is the one sway had when
+# weston started, and a seat without a keyboard then never gives weston's windows the focus: a
+# virtual keyboard that does nothing is kept for the session's length.
+wayland_start_weston() {
+    weston_socket=weston-1
+    wayland_spawn wtype -s 86400000
+    sleep 0.3
+    WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" \
+        wayland_spawn weston --backend=wayland-backend.so --socket="$weston_socket" --xwayland \
+        --no-config --width=1000 --height=700 --log="$wayland_home/weston.log"
+    local found=
+    wayland_wait_for 100 grep -q 'xserver listening on display' "$wayland_home/weston.log" &&
+        wayland_wait_for 50 test -S "$XDG_RUNTIME_DIR/$weston_socket" && found=1
+    [ -n "$found" ] || {
+        echo "weston did not start; its log ends:" >&2
+        tail -n 5 "$wayland_home/weston.log" >&2
+        return 1
+    }
+    weston_display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
+        "$wayland_home/weston.log")
+}
+
+# The whole output as a PNG file.
+wayland_screenshot() {
+    wayland_run grim "$wayland_home/shot.png" && cp "$wayland_home/shot.png" "$1"
+}

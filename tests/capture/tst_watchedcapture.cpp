@@ -1,0 +1,93 @@
+#include "mock/FakeSelectionChannel.h"
+#include "mock/TestPlatform.h"
+#include "ui/FileList.h"
+#include "ui/ProgramFolder.h"
+#include "ui/TextBox.h"
+#include "ui/clipboard/WatchedClipboard.h"
+#include "ui/frmClip.h"
+
+#include <QtTest>
+
+namespace
+{
+
+// The program on a desktop whose clipboard arrives over a channel that the test moves by hand.
+struct ChannelDesktop {
+    explicit ChannelDesktop(bool withoutFocus) : clipboard(channel, withoutFocus)
+    {
+        window.Form_Load();
+        desk.state.FolderPath = withTrailingSeparator(captures.path());
+        window.flbText->setPath(desk.state.FolderPath);
+    }
+
+    QStringList files() const { return QDir(captures.path()).entryList(QDir::Files); }
+
+    TestPlatform desk;
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard;
+    Platform platform{desk.dialogs,      clipboard,    desk.tray,
+                      desk.help,         desk.process, [] { return ScreenMetrics{}; },
+                      desk.folder.path()};
+    frmClip window{desk.state, platform};
+    QTemporaryDir captures;
+};
+
+} // namespace
+
+class WatchedCaptureTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void aTextArrivingInPiecesIsCapturedOnceWhole();
+    void switchingOnWhereOnlyTheActiveWindowHearsCopiesWarnsOncePerRun();
+};
+
+void WatchedCaptureTest::aTextArrivingInPiecesIsCapturedOnceWhole()
+{
+    ChannelDesktop desktop(true);
+    desktop.window.cmdStart_Click();
+    QVERIFY(desktop.channel.cleared);
+    desktop.channel.change();
+    QCoreApplication::processEvents();
+    QCOMPARE(desktop.channel.requests, QStringList{QStringLiteral("types")});
+    desktop.channel.offer({QStringLiteral("UTF8_STRING")});
+    desktop.channel.send("large text\r\nfirst part, ");
+    // Ticks while the text arrives see no text at all.
+    desktop.window.Timer1_Timer();
+    QVERIFY(desktop.files().isEmpty());
+    QVERIFY(desktop.window.txtText->text().isEmpty());
+    desktop.channel.send("second part");
+    desktop.channel.end();
+    QCoreApplication::processEvents();
+    QCOMPARE(desktop.files(), QStringList{QStringLiteral("large text.txt")});
+    QCOMPARE(desktop.window.LastClipText, QStringLiteral("large text\r\nfirst part, second part"));
+    QCOMPARE(desktop.window.txtText->text(), desktop.window.LastClipText);
+    // The same text read again after a repeated report makes no second file.
+    desktop.channel.change();
+    QCoreApplication::processEvents();
+    desktop.channel.offer({QStringLiteral("UTF8_STRING")});
+    desktop.channel.send("large text\r\nfirst part, second part");
+    desktop.channel.end();
+    QCoreApplication::processEvents();
+    QCOMPARE(desktop.files().size(), 1);
+}
+
+void WatchedCaptureTest::switchingOnWhereOnlyTheActiveWindowHearsCopiesWarnsOncePerRun()
+{
+    for (const bool withoutFocus : {false, true}) {
+        ChannelDesktop desktop(withoutFocus);
+        for (int toggle = 0; toggle < 4; ++toggle)
+            desktop.window.cmdStart_Click();
+        QVERIFY(!desktop.window.Reading);
+        desktop.window.cmdStart_Click();
+        QVERIFY(desktop.window.Reading);
+        QCOMPARE(desktop.desk.dialogs.asked.size(), withoutFocus ? 0 : 1);
+        if (!withoutFocus) {
+            QCOMPARE(desktop.desk.dialogs.asked.front().style, 48);
+            QCOMPARE(desktop.desk.dialogs.asked.front().title, QStringLiteral("Quillbox"));
+        }
+    }
+}
+
+QTEST_MAIN(WatchedCaptureTest)
+#include "tst_watchedcapture.moc"
