@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine for Quillbox and builds it, then either starts the program
-# ("run") or runs every test ("test"). Installs only what is missing, through sudo when not root.
+# Sets up a Debian 12 machine for Quillbox and builds it, then starts the program ("run"), makes
+# its Debian package ("package") or runs every test ("test"). Installs only what is missing,
+# through sudo when not root.
 set -euo pipefail
 
 mode=${1:-run}
@@ -8,7 +9,9 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 
 build_packages=(build-essential cmake ninja-build clang qt6-base-dev fonts-noto-cjk)
-test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev)
+package_packages=(dpkg-dev file)
+test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev
+    lintian desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -30,16 +33,32 @@ configure_and_build() {
     cmake --build "$dir" -j2
 }
 
+# The Debian package of a build configured for /usr, where the package puts the program.
+make_package() {
+    local dir=$1
+    rm -f "$dir"/quillbox_*.deb
+    (cd "$dir" && cpack -G DEB)
+    package_file=$(echo "$dir"/quillbox_*.deb)
+}
+
 case "$mode" in
 run)
     install_missing "${build_packages[@]}"
     configure_and_build "$build" -DQUILLBOX_TESTS=OFF
     exec "$build/quillbox"
     ;;
+package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    configure_and_build "$build" -DQUILLBOX_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+    make_package "$build"
+    echo "Install it with: sudo apt install $package_file"
+    ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
-    configure_and_build "$build"
+    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
+    configure_and_build "$build" -DCMAKE_INSTALL_PREFIX=/usr
     ctest --test-dir "$build" --output-on-failure
+    make_package "$build"
+    bash "$top/tests/package/package.sh" "$package_file"
     # The same tests once more, built by clang with the address and undefined-behaviour checks.
     configure_and_build "$top/build-sanitize" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON
@@ -57,7 +76,7 @@ test)
     done
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|package|test" >&2
     exit 2
     ;;
 esac
