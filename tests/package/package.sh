@@ -92,6 +92,12 @@ e2e_wait_until 15 e2e_main_window_shown || e2e_fail "the installed program showe
     e2e_fail "the menu entry started $(readlink "/proc/$e2e_pid/exe"), not /usr/bin/quillbox"
 e2e_window=$(e2e_main_window_of "$e2e_pid")
 e2e_note "the menu entry started /usr/bin/quillbox and its window is shown"
+
+# The README's one command for starting at login, as its reader runs it.
+autostart_command=$(grep -m 1 '^install .*autostart' "$(dirname "$0")/../../README.md")
+bash -c "$autostart_command" || e2e_fail "the README's autostart command failed: $autostart_command"
+cmp -s "$HOME/.config/autostart/$app_id.desktop" "$entry" ||
+    e2e_fail "the README's autostart command did not copy the menu entry into ~/.config/autostart"
 e2e_end_through_menu
 [ -f "$HOME/.local/share/Quillbox/ClipSet.ini" ] ||
     e2e_fail "no ClipSet.ini in ~/.local/share/Quillbox after the end"
