@@ -26,9 +26,9 @@ endforeach()
 # Debian wants the change log and the manual page compressed without a time stamp, so that every
 # build gives the same bytes.
 foreach(document changelog quillbox.1)
-    set(source ${quillbox_resources}/package/${document})
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-    execute_process(COMMAND gzip -9 --no-name --stdout ${source}
+    set(quillbox_document ${quillbox_resources}/package/${document})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${quillbox_document})
+    execute_process(COMMAND gzip -9 --no-name --stdout ${quillbox_document}
                     OUTPUT_FILE ${PROJECT_BINARY_DIR}/${document}.gz COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 install(FILES ${quillbox_resources}/package/copyright ${PROJECT_BINARY_DIR}/changelog.gz
@@ -55,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/quillbox/quillbox)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The package's files get the permissions Debian expects, whatever the builder's umask.
+# The package's folders get the permissions Debian expects, whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The program looks for its help file under the prefix it was built for, so a package for /usr
