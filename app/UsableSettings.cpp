@@ -1,10 +1,12 @@
 #include "app/UsableSettings.h"
 
+#include "ui/LayoutGeometry.h"
 #include "ui/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <numeric>
 
 namespace
 {
@@ -26,7 +28,9 @@ bool isReachable(const QRectF &outer, const QRectF &screen)
 QRectF usableWindowRect(const QRectF &outer, const QList<QRectF> &screens, const QRectF &primary,
                         const QSizeF &least)
 {
-    QRectF usable(outer.topLeft(), outer.size().expandedTo(least));
+    const QRectF all = std::accumulate(screens.cbegin(), screens.cend(), primary,
+                                       [](const QRectF &a, const QRectF &b) { return a | b; });
+    QRectF usable(outer.topLeft(), outer.size().boundedTo(all.size()).expandedTo(least));
     if (std::any_of(screens.cbegin(), screens.cend(),
                     [&](const QRectF &screen) { return isReachable(usable, screen); }))
         return usable;
@@ -44,14 +48,16 @@ float usableNameLength(float length)
     return std::clamp(length, 5.0f, 25.0f);
 }
 
-float usableVerticalSplitter(float left)
+float usableVerticalSplitter(float left, float windowWidth)
 {
-    return std::max(left, 80.0f);
+    const float margin = LayoutGeometry::verticalSplitterMargin;
+    return LayoutGeometry::heldBetween(left, margin, windowWidth - margin);
 }
 
-float usableHorizontalSplitter(float top)
+float usableHorizontalSplitter(float top, float windowHeight)
 {
-    return std::max(top, 60.0f);
+    const float margin = LayoutGeometry::horizontalSplitterMargin;
+    return LayoutGeometry::heldBetween(top, margin, windowHeight - margin);
 }
 
 QString usableFolder(const QString &folder, const QString &programFolder)

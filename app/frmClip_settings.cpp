@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -97,8 +98,8 @@ void frmClip::HoldUsableSettings()
     s[1] = float(window.y());
     s[2] = float(window.width());
     s[3] = float(window.height());
-    s[4] = usableVerticalSplitter(s[4]);
-    s[5] = usableHorizontalSplitter(s[5]);
+    s[4] = usableVerticalSplitter(s[4], s[2] / metrics.twipsPerPixelX);
+    s[5] = usableHorizontalSplitter(s[5], s[3] / metrics.twipsPerPixelY);
     s[10] = usableNameLength(s[10]);
     state.FolderPath = usableFolder(state.FolderPath, state.AppFolder);
 }
@@ -181,10 +182,24 @@ void frmClip::mnuSet_Click(int Index)
 {
     auto &s = state.Settings;
     s[Index] = s[Index] == 0 ? -1 : 0;
+    // Applying the settings moves the captures off a folder that has vanished. The file is to
+    // name the folder that is in use, and the user is to know where the captures go now.
+    const QString chosen = state.FolderPath;
+    state.FolderPath = usableFolder(chosen, state.AppFolder);
+    const bool folderVanished = state.FolderPath != chosen;
     mnuFrmPosi_Click();
     ShowOptionChecks();
     ApplySettings();
     SetTopmost(s[7]);
     if (Index == 9)
         ArrangeControls();
+    if (folderVanished) {
+        SetTopmost(0);
+        platform.dialogs.messageBox(
+            QStringLiteral("保存先のフォルダーが見つかりません。\n%1\n\n"
+                           "保存先をプログラムのフォルダーに変更しました。\n%2")
+                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(state.FolderPath)),
+            MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
+        SetTopmost(s[7]);
+    }
 }

@@ -29,57 +29,100 @@ QString temporaryPathFor(const QString &path, int attempt)
 
 #ifdef Q_OS_UNIX
 
-[[noreturn]] void fail(int error, const QString &path)
+[[noreturn]] void fail(int number, int error, const QString &path)
 {
-    // A name the file system refuses is what the program's name fallback is for.
-    const bool nameRefused = error == ENAMETOOLONG || error == EINVAL || error == EILSEQ;
-    const int number = nameRefused                          ? ErrorNumber::FileNotFound
-                       : error == ENOSPC || error == EDQUOT ? ErrorNumber::DiskFull
-                                                            : ErrorNumber::PathFileAccess;
     throw PlatformError(
         number, QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
 }
 
-// Moves the finished file to the path unless something is there: a hard link cannot replace, and
-// where the file system has none, a rename that is told not to replace.
-bool moveIntoPlace(const QByteArray &from, const QByteArray &to, const QString &path)
+int writeFailureNumber(int error)
 {
-    if (::link(from.constData(), to.constData()) == 0) {
+    return error == ENOSPC || error == EDQUOT ? ErrorNumber::DiskFull : ErrorNumber::PathFileAccess;
+}
+
+// A failure of a call that names the path. A name the file system refuses is what the program's
+// name fallback is for.
+[[noreturn]] void failNaming(int error, const QString &path)
+{
+    const bool nameRefused = error == ENAMETOOLONG || error == EINVAL || error == EILSEQ;
+    fail(nameRefused ? ErrorNumber::FileNotFound : writeFailureNumber(error), error, path);
+}
+
+// How a file system says that it lacks a way of moving a file (hard links, a rename's flags).
+bool lacksTheWay(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK ||
+           error == ENOSYS;
+}
+
+// Where the file system can neither link nor rename without replacing, the file is created at the
+// path only if nothing is there, and written in place; a write that fails takes it away again.
+bool writeExclusively(const QByteArray &to, const QByteArray &bytes, const QString &path)
+{
+    const int file = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0) {
+        if (errno == EEXIST)
+            return false;
+        failNaming(errno, path);
+    }
+    int error = 0;
+    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t done =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (done > 0)
+            written += done;
+        else if (done == 0 || errno != EINTR)
+            error = done == 0 ? ENOSPC : errno;
+    }
+    if (error == 0 && ::fsync(file) != 0)
+        error = errno;
+    if (::close(file) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(to.constData());
+        fail(writeFailureNumber(error), error, path);
+    }
+    return true;
+}
+
+// Moves the finished file to the path unless something is there: a hard link cannot replace;
+// where the file system has none, a rename that is told not to replace; where it has neither, the
+// bytes are written in place.
+bool moveIntoPlace(const QByteArray &from, const QByteArray &to, const QString &path,
+                   const QByteArray &bytes, const NoReplaceMoves &moves)
+{
+    if (moves.link(from.constData(), to.constData()) == 0) {
         ::unlink(from.constData());
         return true;
     }
     int error = errno;
-    if (error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK) {
-        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) ==
-            0)
+    if (lacksTheWay(error)) {
+        if (moves.renameNoReplace(from.constData(), to.constData()) == 0)
             return true;
         error = errno;
+        // A rename's flag unknown to the file system reads as EINVAL; so does a name it
+        // refuses, which the creation in place then tells.
+        if (lacksTheWay(error) || error == EINVAL) {
+            ::unlink(from.constData());
+            return writeExclusively(to, bytes, path);
+        }
     }
     ::unlink(from.constData());
     if (error == EEXIST)
         return false;
-    fail(error, path);
+    failNaming(error, path);
 }
 
-#endif
-
-} // namespace
-
-bool plainFileExists(const QString &path)
+int renameNoReplace(const char *from, const char *to)
 {
-#ifdef Q_OS_UNIX
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) == 0)
-        return S_ISREG(status.st_mode);
-    if (errno == ENAMETOOLONG)
-        fail(errno, path);
-    return false;
-#else
-    return QFileInfo(path).isFile();
-#endif
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
 }
 
-bool writeNewFile(const QString &path, const QByteArray &bytes)
+#endif
+
+// Writes the bytes whole to a new hidden file beside the path and returns its path; a write that
+// fails leaves no file.
+QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
 {
     QFile temporary;
     for (int attempt = 0;; ++attempt) {
@@ -101,9 +144,43 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
         temporary.remove();
         throw PlatformError(ErrorNumber::DiskFull, reason);
     }
+    return temporary.fileName();
+}
+
+} // namespace
+
+bool plainFileExists(const QString &path)
+{
 #ifdef Q_OS_UNIX
-    return moveIntoPlace(QFile::encodeName(temporary.fileName()), QFile::encodeName(path), path);
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+        return S_ISREG(status.st_mode);
+    if (errno == ENAMETOOLONG)
+        failNaming(errno, path);
+    return false;
 #else
+    return QFileInfo(path).isFile();
+#endif
+}
+
+#ifdef Q_OS_UNIX
+
+bool writeNewFile(const QString &path, const QByteArray &bytes)
+{
+    return writeNewFile(path, bytes, NoReplaceMoves{::link, renameNoReplace});
+}
+
+bool writeNewFile(const QString &path, const QByteArray &bytes, const NoReplaceMoves &moves)
+{
+    const QString temporary = writeTemporaryBeside(path, bytes);
+    return moveIntoPlace(QFile::encodeName(temporary), QFile::encodeName(path), path, bytes, moves);
+}
+
+#else
+
+bool writeNewFile(const QString &path, const QByteArray &bytes)
+{
+    QFile temporary(writeTemporaryBeside(path, bytes));
     // QFile::rename refuses an existing target.
     if (temporary.rename(path))
         return true;
@@ -111,5 +188,6 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
     if (QFileInfo::exists(path))
         return false;
     throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
-#endif
 }
+
+#endif

@@ -8,7 +8,21 @@
 bool plainFileExists(const QString &path);
 
 // Writes the bytes as a new file at the path, whole or not at all: they go to a temporary file in
-// the same folder first, which is then moved into place without replacing anything. False when
-// the path is taken by then; a failure throws a PlatformError (53 for a name the file system
-// refuses) and leaves no file behind.
+// the same folder first, which is then moved into place without replacing anything (where the file
+// system cannot do that, the file is created only if the path is free and written in place). False
+// when the path is taken by then; a failure throws a PlatformError (53 only for a name the file
+// system refuses) and leaves no file behind.
 bool writeNewFile(const QString &path, const QByteArray &bytes);
+
+#ifdef Q_OS_UNIX
+// The two ways a finished file is moved into place without replacing another: a hard link, and a
+// rename told not to replace. Each returns 0, or -1 with errno set, as the calls it stands for;
+// tests stand in for a file system that has neither.
+struct NoReplaceMoves {
+    int (*link)(const char *from, const char *to);
+    int (*renameNoReplace)(const char *from, const char *to);
+};
+
+// As writeNewFile, moving the file into place in the given ways.
+bool writeNewFile(const QString &path, const QByteArray &bytes, const NoReplaceMoves &moves);
+#endif

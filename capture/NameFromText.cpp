@@ -1,5 +1,6 @@
 #include "capture/NameFromText.h"
 
+#include "capture/WholeCharacters.h"
 #include "ui/PlatformError.h"
 
 #include <QStringView>
@@ -50,5 +51,5 @@ QString NameFromText(QString &text, float N)
     qsizetype n = count;
     n = cutAtFirst(u'\r', text, n);
     n = cutAtFirst(u'\n', text, n);
-    return text.left(n);
+    return leftWholeCharacters(text, n);
 }

@@ -95,6 +95,17 @@ QString decodeText(const QByteArray &bytes, CodePage codePage)
     return decodeShiftJis(bytes);
 }
 
+ReadCodePage codePageRead(const QByteArray &bytes, CodePage codePage)
+{
+    if (bytes.startsWith(utf8Mark))
+        return {CodePage::Utf8,
+                decodeUtf8(QByteArrayView(bytes).sliced(utf8Mark.size())).has_value()};
+    if (codePage == CodePage::Utf8 && decodeUtf8(bytes))
+        return {CodePage::Utf8, true};
+    // Code page 932 has no character of its own that reads as U+FFFD.
+    return {CodePage::ShiftJis, !decodeShiftJis(bytes).contains(QChar(0xFFFD))};
+}
+
 QByteArray textFileBytes(const QString &text, CodePage codePage)
 {
     return encodeText(text + QStringLiteral("\r\n"), codePage);

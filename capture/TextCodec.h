@@ -17,5 +17,13 @@ QByteArray encodeText(const QString &text, CodePage codePage);
 // page, bytes that are not valid UTF-8 are read as code page 932, as written on a Japanese system.
 QString decodeText(const QByteArray &bytes, CodePage codePage);
 
+// How bytes are read by decodeText: the code page their text came from, and whether every byte was
+// understood (one that was not became U+FFFD, and writing the text back loses it).
+struct ReadCodePage {
+    CodePage codePage;
+    bool whole;
+};
+ReadCodePage codePageRead(const QByteArray &bytes, CodePage codePage);
+
 // The contents of a text file the program writes: the text followed by CR LF.
 QByteArray textFileBytes(const QString &text, CodePage codePage);

@@ -5,14 +5,17 @@
 #include "capture/NameLengthBar.h"
 #include "capture/TextCodec.h"
 #include "ui/Clipboard.h"
+#include "ui/Dialogs.h"
 #include "ui/FileList.h"
 #include "ui/PlatformError.h"
 #include "ui/TextBox.h"
 #include "ui/frmClip.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -50,10 +53,24 @@ void frmClip::wireCapture()
                 Timer1_Timer();
         },
         Qt::QueuedConnection);
+    // A capture under an open box or menu would change the pane under the command being chosen
+    // or answered: it waits, and runs once that handler has ended. A menu made later (the pane's
+    // own) is left to the next tick.
+    const auto runHeldCapture = [this] {
+        if (m_captureHeld && Timer1->isActive())
+            Timer1_Timer();
+    };
+    connect(&platform.dialogs, &Dialogs::closed, this, runHeldCapture, Qt::QueuedConnection);
+    for (QMenu *menu : findChildren<QMenu *>())
+        connect(menu, &QMenu::aboutToHide, this, runHeldCapture, Qt::QueuedConnection);
 }
 
 void frmClip::Timer1_Timer()
 {
+    m_captureHeld =
+        platform.dialogs.isOpen() || qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (m_captureHeld)
+        return;
     int counter = 0;
     try {
         if (!m_clipboardLook->holdsText())

@@ -61,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString placeholder = QStringLiteral("Space-----------------------").left(qsizetype(N));
     FUZZ_CHECK(original.endsWith(text) || text == placeholder);
     FUZZ_CHECK(text.startsWith(base));
+    FUZZ_CHECK(base.isEmpty() || !base.back().isHighSurrogate());
     FUZZ_CHECK(base.size() <= 1 || (!base.contains(u'\r') && !base.contains(u'\n')));
 
     // The capture falls back to "NoName" for a base the rule refuses.

@@ -24,13 +24,19 @@ void checkUsable(const SettingsItems &items)
         usableWindowRect(QRectF(s[0], s[1], s[2], s[3]), {primary}, primary, least);
     FUZZ_CHECK(std::isfinite(window.x()) && std::isfinite(window.y()));
     FUZZ_CHECK(window.width() >= least.width() && window.height() >= least.height());
+    FUZZ_CHECK(window.width() <= primary.width() && window.height() <= primary.height());
     // A window the title bar of which lies off the screen is brought back onto it.
     FUZZ_CHECK(window.intersects(primary));
 
     const float length = usableNameLength(s[10]);
     FUZZ_CHECK(length >= 5.0f && length <= 25.0f);
-    FUZZ_CHECK(usableVerticalSplitter(s[4]) >= 80.0f);
-    FUZZ_CHECK(usableHorizontalSplitter(s[5]) >= 60.0f);
+    // At 15 twips per pixel.
+    const float width = float(window.width()) / 15;
+    const float height = float(window.height()) / 15;
+    const float left = usableVerticalSplitter(s[4], width);
+    const float top = usableHorizontalSplitter(s[5], height);
+    FUZZ_CHECK(left >= 80.0f && left <= width - 80.0f);
+    FUZZ_CHECK(top >= 60.0f && top <= height - 60.0f);
 }
 
 // The file holds at most 7 significant digits: what the window and the splitters give (whole

@@ -1,6 +1,5 @@
 #include "library/TextFileWriter.h"
 
-#include "capture/TextCodec.h"
 #include "ui/PlatformError.h"
 
 #include <QFileInfo>
@@ -37,9 +36,9 @@ QString writeFailureReason(const QString &path, bool diskFull)
     return QStringLiteral("ファイルに書き込めませんでした。");
 }
 
-void writeTextFile(const QString &path, const QString &text)
+void writeTextFile(const QString &path, const QString &text, CodePage codePage)
 {
-    const QByteArray bytes = textFileBytes(text, systemCodePage());
+    const QByteArray bytes = textFileBytes(text, codePage);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail(file, path);

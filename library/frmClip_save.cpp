@@ -1,5 +1,6 @@
 #include "capture/FileNameRule.h"
 #include "library/SaveName.h"
+#include "library/TextFileLoader.h"
 #include "library/TextFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/FileList.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <optional>
 
 namespace
 {
@@ -37,6 +39,42 @@ bool isSameFile(const QString &a, const QString &b)
 QString fileNameOf(const QString &path)
 {
     return QFileInfo(path).fileName();
+}
+
+// The code page the file was read in, judged from its bytes as the viewer reads them; nothing when
+// the memory does not hold them. A file that is gone, cannot be read, or is too large for the pane
+// has no code page to keep: it is written as a new file is.
+std::optional<ReadCodePage> codePageOfFile(const QString &path)
+{
+    if (QFileInfo(path).size() <= largestFileForThePane) {
+        try {
+            return codePageRead(readFileBytes(path), systemCodePage());
+        } catch (const PlatformError &) {
+        } catch (const std::bad_alloc &) {
+            return std::nullopt;
+        }
+    }
+    return ReadCodePage{systemCodePage(), true};
+}
+
+QString tooLittleMemoryToSave(const QString &name)
+{
+    return QStringLiteral("メモリーが足りないため、「%1」を保存できませんでした。").arg(name);
+}
+
+// Whether the user lets the command write over a file that has bytes no code page could read:
+// the pane shows them as replacement characters, so the file's own bytes would be lost.
+bool mayLoseUnreadBytes(frmClip &window, const QString &command, const QString &action,
+                        const QString &name)
+{
+    window.SetTopmost(0);
+    const int answer = window.platform.dialogs.messageBox(
+        QStringLiteral("「%1」には文字として読めないデータがあり、「\uFFFD」に置き換えて表示"
+                       "されます。\n%2すると、読めなかったデータは元に戻せません。\n%2しますか？")
+            .arg(name, action),
+        MsgBoxStyle::OkCancel + MsgBoxStyle::Question, command);
+    window.SetTopmost(window.state.Settings[7]);
+    return answer == MsgBoxResult::Ok;
 }
 
 } // namespace
@@ -91,8 +129,15 @@ void frmClip::mnuUwa_Click()
         return;
     CurrentFile = state.FolderPath + name;
     const QString text = txtText->text();
+    const std::optional<ReadCodePage> read = codePageOfFile(CurrentFile);
+    if (!read) {
+        showCommandFailure(overwriteSave, tooLittleMemoryToSave(name));
+        return;
+    }
+    if (!read->whole && !mayLoseUnreadBytes(*this, overwriteSave, overwriteSave, name))
+        return;
     try {
-        writeTextFile(CurrentFile, text);
+        writeTextFile(CurrentFile, text, read->codePage);
     } catch (const PlatformError &error) {
         showCommandFailure(
             overwriteSave,
@@ -116,7 +161,7 @@ void frmClip::mnuName_Click()
     QString target = state.FolderPath + numberedFileName(base, 0);
     try {
         target = firstFreePath(state.FolderPath, base, isPlainFile);
-        writeTextFile(target, text);
+        writeTextFile(target, text, systemCodePage());
     } catch (const PlatformError &error) {
         showCommandFailure(saveAs, QStringLiteral("「%1」を保存できませんでした。\n%2")
                                        .arg(fileNameOf(target), error.reason()));
@@ -138,6 +183,14 @@ void frmClip::mnuRename_Click()
     if (base.isEmpty())
         return;
     const QString text = txtText->text();
+    // The file keeps its code page under its new name.
+    const std::optional<ReadCodePage> read = codePageOfFile(old);
+    if (!read) {
+        showCommandFailure(renameFile, tooLittleMemoryToSave(name));
+        return;
+    }
+    if (!read->whole && !mayLoseUnreadBytes(*this, renameFile, QStringLiteral("名前を変更"), name))
+        return;
     // The old file gives way to the new one, so its own name counts as free: renaming a file
     // to its name rewrites it in place.
     const auto taken = [&old](const QString &path) {
@@ -146,7 +199,7 @@ void frmClip::mnuRename_Click()
     QString target = state.FolderPath + numberedFileName(base, 0);
     try {
         target = firstFreePath(state.FolderPath, base, taken);
-        writeTextFile(target, text);
+        writeTextFile(target, text, read->codePage);
     } catch (const PlatformError &error) {
         showCommandFailure(renameFile, QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3")
                                            .arg(name, fileNameOf(target), error.reason()));

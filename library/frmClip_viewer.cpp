@@ -1,6 +1,8 @@
 #include "capture/TextLines.h"
+#include "capture/WholeCharacters.h"
 #include "library/LoadProgress.h"
 #include "library/TextFileLoader.h"
+#include "ui/Dialogs.h"
 #include "ui/FileList.h"
 #include "ui/ImageArea.h"
 #include "ui/PlatformError.h"
@@ -8,6 +10,7 @@
 #include "ui/frmClip.h"
 
 #include <QCursor>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <cmath>
@@ -17,6 +20,15 @@ namespace
 
 constexpr int leftButton = 1;
 constexpr int rightButton = 2;
+
+// Tells the user why a pressed file is not shown; the pane keeps what it showed.
+void warnNotShown(frmClip &window, const QString &text)
+{
+    window.SetTopmost(0);
+    window.platform.dialogs.messageBox(text, MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation,
+                                       QStringLiteral("警告"));
+    window.SetTopmost(window.state.Settings[7]);
+}
 
 } // namespace
 
@@ -58,19 +70,34 @@ void frmClip::flbText_MouseDown(int Button)
         };
     }
     CurrentFile = state.FolderPath + name;
+    if (QFileInfo(CurrentFile).size() > largestFileForThePane) {
+        warnNotShown(*this, QStringLiteral("「%1」は大きすぎるため表示できません。\n"
+                                           "表示できるのは %2 MB までのファイルです。")
+                                .arg(name)
+                                .arg(largestFileForThePane >> 20));
+        return;
+    }
     lblSts->setVisible(showProgress);
     flbText->setCursor(Qt::WaitCursor);
-    QString text;
     try {
-        text = readTextFile(readFileBytes(CurrentFile, progress), systemCodePage());
+        const QString text = readTextFile(readFileBytes(CurrentFile, progress), systemCodePage());
+        flbText->unsetCursor();
+        // The pane raises no change for the text it already shows, yet the path caption is to
+        // follow the pressed file.
+        const bool sameText = txtText->text() == text;
+        txtText->setText(text);
+        if (sameText)
+            txtText_Change();
     } catch (const PlatformError &) {
         // A file gone or locked since the list was read: the pane keeps what it showed.
         flbText->unsetCursor();
+    } catch (const std::bad_alloc &) {
+        flbText->unsetCursor();
         lblSts->hide();
+        warnNotShown(*this,
+                     QStringLiteral("メモリーが足りないため、「%1」を表示できません。").arg(name));
         return;
     }
-    flbText->unsetCursor();
-    txtText->setText(text);
     lblSts->hide();
 }
 
@@ -82,5 +109,5 @@ void frmClip::txtText_Change()
     }
     const auto length = qsizetype(std::nearbyint((lblST[1]->width() - 4) / 6.0));
     const QString path = state.FolderPath + flbText->fileName();
-    lblST[1]->setText(path.left(std::max<qsizetype>(length, 0)));
+    lblST[1]->setText(leftWholeCharacters(path, length));
 }

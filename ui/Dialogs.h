@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class QDialog;
@@ -32,17 +33,33 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 } // namespace MsgBoxResult
 
-// The program's only way to ask the user something. Both boxes are modal.
-class Dialogs
+// The program's only way to ask the user something. Every box is modal, yet timers and
+// reported changes still run while one is open: what must not happen under a box asks isOpen().
+class Dialogs : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~Dialogs() = default;
+    using QObject::QObject;
 
     // Returns the number of the button chosen.
-    virtual int messageBox(const QString &text, int style, const QString &title) = 0;
+    int messageBox(const QString &text, int style, const QString &title);
     // Returns the typed text, or the empty string when the user cancels.
-    virtual QString inputBox(const QString &prompt, const QString &title,
-                             const QString &defaultAnswer) = 0;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultAnswer);
     // Shows a window of the program's own modally and returns when it is closed.
-    virtual void showModal(QDialog &dialog) = 0;
+    void showModal(QDialog &dialog);
+
+    bool isOpen() const { return m_open > 0; }
+
+Q_SIGNALS:
+    // The last box that was open has closed.
+    void closed();
+
+protected:
+    virtual int runMessageBox(const QString &text, int style, const QString &title) = 0;
+    virtual QString runInputBox(const QString &prompt, const QString &title,
+                                const QString &defaultAnswer) = 0;
+    virtual void runModal(QDialog &dialog) = 0;
+
+private:
+    int m_open = 0;
 };

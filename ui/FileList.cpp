@@ -16,7 +16,9 @@ FileList::FileList(QWidget *parent) : QListWidget(parent)
 QStringList FileList::listFolder(const QString &folder, const QString &pattern)
 {
     QDir dir(QDir::fromNativeSeparators(folder));
-    QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Readable, QDir::NoSort);
+    // A text beginning with "." is captured under a hidden name, which is listed like any other.
+    QStringList names =
+        dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::Readable, QDir::NoSort);
     sortNames(names);
     return names;
 }
@@ -45,6 +47,9 @@ void FileList::setPath(const QString &folder)
     if (folder == m_path)
         return;
     m_path = folder;
+    // A file of the same name in another folder is another file: the file commands act on the
+    // current entry and the selection, so neither may carry over.
+    clear();
     refresh();
 }
 

@@ -12,7 +12,7 @@ public:
     explicit FileList(QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    // Re-reads the folder when the path changes.
+    // Re-reads the folder when the path changes, leaving no entry current or selected.
     void setPath(const QString &folder);
     void setPattern(const QString &pattern);
     // Re-reads the folder at once, keeping the current entry and the selection by name; raises

@@ -80,7 +80,7 @@ QWidget *QtDialogs::visibleOwner() const
     return m_owner && m_owner->isVisible() ? m_owner.data() : nullptr;
 }
 
-int QtDialogs::messageBox(const QString &text, int style, const QString &title)
+int QtDialogs::runMessageBox(const QString &text, int style, const QString &title)
 {
     QWidget *owner = visibleOwner();
     QMessageBox box(owner);
@@ -96,8 +96,8 @@ int QtDialogs::messageBox(const QString &text, int style, const QString &title)
     return resultOf(box.exec());
 }
 
-QString QtDialogs::inputBox(const QString &prompt, const QString &title,
-                            const QString &defaultAnswer)
+QString QtDialogs::runInputBox(const QString &prompt, const QString &title,
+                               const QString &defaultAnswer)
 {
     bool ok = false;
     const QString answer =
@@ -105,7 +105,7 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title,
     return ok ? answer : QString();
 }
 
-void QtDialogs::showModal(QDialog &dialog)
+void QtDialogs::runModal(QDialog &dialog)
 {
     dialog.exec();
 }

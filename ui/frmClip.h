@@ -220,6 +220,8 @@ private:
     // The existence test of a capture name; throws error 53 for a name that cannot be used.
     bool captureNameTaken(const QString &base) const;
     ClipboardLook *m_clipboardLook = nullptr;
+    // A tick came while a box or menu was open, and runs again once it has closed.
+    bool m_captureHeld = false;
 
     // Library: its own private helpers and state.
     // Tells the user why a file command failed, in a box titled with the command's name.

@@ -138,7 +138,8 @@ void benchListAndDelete()
         window.DeleteFile_Click();
     });
     if (window.flbText->count() != 9000)
-        std::fprintf(stderr, "delete left %d files, not 9000\n", window.flbText->count());
+        std::fprintf(stderr, "delete_1000_of_10000_files: delete left %d files, not 9000\n",
+                     window.flbText->count());
     report("delete_1000_of_10000_files", deleteMs, "ms");
 }
 

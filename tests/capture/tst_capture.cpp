@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void readingStates_data();
     void readingStates();
     void stoppingAndStartingKeepsTheTextSeenLast();
+    void aCopyWhileABoxOrMenuIsOpenIsCapturedOnceItCloses_data();
+    void aCopyWhileABoxOrMenuIsOpenIsCapturedOnceItCloses();
     void theUpArrowLengthensTheName();
 
 private:
@@ -128,6 +131,12 @@ void CaptureTest::aNewTextBecomesAFileNamedAfterItsFirstLine_data()
         << QStringLiteral("会議メモ\r\n本文\r\n").toUtf8();
     QTest::newRow("a name of dots stays a file in the folder") << ".."
                                                                << "...txt" << QByteArray("..\r\n");
+    QTest::newRow("a text beginning with a dot gives a hidden file, listed like any other")
+        << ".env\nKEY=1"
+        << ".env.txt" << QByteArray(".env\nKEY=1\r\n");
+    QTest::newRow("an emoji cut in two by the length is left out of the name")
+        << QStringLiteral("abcdefghijk\U0001F600") << QStringLiteral("abcdefghijk.txt")
+        << QStringLiteral("abcdefghijk\U0001F600\r\n").toUtf8();
     QTest::newRow("a slash in the first line gives the fallback name")
         << "../../escape"
         << "NoName.txt" << QByteArray("../../escape\r\n");
@@ -157,7 +166,8 @@ void CaptureTest::aNewTextBecomesAFileNamedAfterItsFirstLine()
     QCOMPARE(window->txtText->text(), text);
     QCOMPARE(window->LastClipText, text);
     QCOMPARE(window->CurrentFile, desktop->state.FolderPath + file);
-    QCOMPARE(window->flbText->count(), file.startsWith(u'.') ? 0 : 1);
+    QCOMPARE(window->flbText->count(), 1);
+    QCOMPARE(window->flbText->entry(0), file);
     QVERIFY(desktop->dialogs.asked.isEmpty());
 }
 
@@ -216,6 +226,7 @@ void CaptureTest::theEmptyTextAfterAnotherGivesTheBareExtension()
     capture(QString());
     QCOMPARE(entries(), (QStringList{QStringLiteral(".txt"), QStringLiteral("memo.txt")}));
     QCOMPARE(contents(QStringLiteral(".txt")), QByteArray("\r\n"));
+    QCOMPARE(window->flbText->count(), 2);
 }
 
 void CaptureTest::aTakenNameIsNumberedOn()
@@ -389,6 +400,78 @@ void CaptureTest::stoppingAndStartingKeepsTheTextSeenLast()
     QCOMPARE(window->LastClipText, QStringLiteral("memo"));
     capture(QStringLiteral("memo"));
     QCOMPARE(entries(), QStringList{QStringLiteral("memo.txt")});
+}
+
+void CaptureTest::aCopyWhileABoxOrMenuIsOpenIsCapturedOnceItCloses_data()
+{
+    QTest::addColumn<QString>("opened");
+    // The file the command writes, which must hold the text the command was started on.
+    QTest::addColumn<QString>("written");
+    QTest::newRow("the rename box, and rename writes the pane as it was") << "rename"
+                                                                          << "renamed.txt";
+    QTest::newRow("the save-as box, and save as writes the pane as it was") << "save as"
+                                                                            << "saved.txt";
+    QTest::newRow("the delete question") << "delete" << QString();
+    QTest::newRow("the about box") << "about" << QString();
+    QTest::newRow("the close question") << "close" << QString();
+    QTest::newRow("the file pop-up menu") << "pop" << QString();
+    QTest::newRow("the tray menu") << "pop2" << QString();
+    QTest::newRow("a menu of the menu bar") << "file menu" << QString();
+}
+
+void CaptureTest::aCopyWhileABoxOrMenuIsOpenIsCapturedOnceItCloses()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, written);
+    QFile memo(captures->filePath(QStringLiteral("memo.txt")));
+    QVERIFY(memo.open(QIODevice::WriteOnly) && memo.write("started on\r\n") > 0);
+    memo.close();
+    window->flbText->refresh();
+    window->flbText->setCurrentRow(0);
+    window->flbText_MouseDown(1);
+    QCOMPARE(window->txtText->text(), QStringLiteral("started on"));
+    const QStringList before = entries();
+
+    const QString copied = QStringLiteral("copied meanwhile");
+    QString paneWhileOpen;
+    QStringList entriesWhileOpen;
+    const auto copyWhileOpen = [&] {
+        desktop->clipboard.setText(copied);
+        QCoreApplication::processEvents();
+        window->Timer1_Timer();
+        paneWhileOpen = window->txtText->text();
+        entriesWhileOpen = entries();
+    };
+    desktop->dialogs.whileOpen = [&](const ScriptedDialogs::Asked &) { copyWhileOpen(); };
+    desktop->dialogs.nextAnswers = {written};
+    if (opened == QStringLiteral("rename")) {
+        window->mnuRename_Click();
+    } else if (opened == QStringLiteral("save as")) {
+        window->mnuName_Click();
+    } else if (opened == QStringLiteral("delete")) {
+        window->DeleteFile_Click();
+    } else if (opened == QStringLiteral("about")) {
+        window->mnuVer_Click();
+    } else if (opened == QStringLiteral("close")) {
+        int cancel = 0;
+        window->Form_QueryUnload(cancel, 0);
+    } else {
+        QMenu *menu = opened == QStringLiteral("pop")    ? window->pop
+                      : opened == QStringLiteral("pop2") ? window->pop2
+                                                         : window->mnuFile;
+        menu->popup(window->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(menu->isVisible());
+        copyWhileOpen();
+        menu->hide();
+    }
+    QCOMPARE(paneWhileOpen, QStringLiteral("started on"));
+    QCOMPARE(entriesWhileOpen, before);
+    if (!written.isEmpty())
+        QCOMPARE(contents(written), QByteArray("started on\r\n"));
+
+    QCoreApplication::processEvents();
+    QCOMPARE(window->txtText->text(), copied);
+    QCOMPARE(contents(QStringLiteral("copied meanw.txt")), QByteArray("copied meanwhile\r\n"));
 }
 
 void CaptureTest::theUpArrowLengthensTheName()

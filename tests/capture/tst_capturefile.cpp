@@ -5,8 +5,38 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+
+namespace
+{
+
+int noHardLinks(const char *, const char *)
+{
+    errno = EPERM;
+    return -1;
+}
+
+int noRenameFlags(const char *, const char *)
+{
+    errno = EINVAL;
+    return -1;
+}
+
+// As noRenameFlags, on a disk that from then on takes no file above 4 kB: the write in place
+// that follows fails part way.
+int noRenameFlagsAndLittleRoom(const char *, const char *)
+{
+    rlimit small;
+    getrlimit(RLIMIT_FSIZE, &small);
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
 
 class CaptureFileTest : public QObject
 {
@@ -22,6 +52,8 @@ private Q_SLOTS:
     void aTakenNameIsNeverReplaced();
     void aWriteThatFailsLeavesNoFileBehind();
     void aMissingFolderIsAFailureOtherThanFiftyThree();
+    void withoutLinksOrNoReplaceRenamesTheFileIsCreatedExclusively_data();
+    void withoutLinksOrNoReplaceRenamesTheFileIsCreatedExclusively();
 
 private:
     QStringList entries() const;
@@ -159,6 +191,55 @@ void CaptureFileTest::aMissingFolderIsAFailureOtherThanFiftyThree()
         QVERIFY(error.number() != ErrorNumber::FileNotFound);
     }
     QCOMPARE(entries(), QStringList());
+}
+
+void CaptureFileTest::withoutLinksOrNoReplaceRenamesTheFileIsCreatedExclusively_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("a free name gets the bytes whole and nothing else is left")
+        << "memo.txt" << 6 << "written";
+    QTest::newRow("a name taken by a file keeps that file") << "taken.txt" << 6 << "taken";
+    QTest::newRow("a write that fails part way leaves no file")
+        << "big.txt" << (1 << 20) << "write fails";
+    QTest::newRow("a name too long for the file system is still error 53")
+        << QString(300, u'a') + QStringLiteral(".txt") << 6 << "error 53";
+}
+
+void CaptureFileTest::withoutLinksOrNoReplaceRenamesTheFileIsCreatedExclusively()
+{
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    QFETCH(QString, outcome);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    QFile file(folder->filePath(name));
+    if (outcome == u"taken") {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+        file.close();
+    }
+    const QByteArray bytes(size, 'x');
+    const NoReplaceMoves missing{noHardLinks, outcome == u"write fails" ? noRenameFlagsAndLittleRoom
+                                                                        : noRenameFlags};
+    QString result;
+    try {
+        result = writeNewFile(file.fileName(), bytes, missing) ? QStringLiteral("written")
+                                                               : QStringLiteral("taken");
+    } catch (const PlatformError &error) {
+        result = error.number() == ErrorNumber::FileNotFound ? QStringLiteral("error 53")
+                                                             : QStringLiteral("write fails");
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(result, outcome);
+    const bool kept = outcome == u"written" || outcome == u"taken";
+    QCOMPARE(entries(), kept ? QStringList{name} : QStringList());
+    if (kept) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), outcome == u"written" ? bytes : QByteArray("old"));
+    }
 }
 
 QTEST_GUILESS_MAIN(CaptureFileTest)

@@ -6,8 +6,9 @@
 e2e_begin "${1:-}"
 e2e_start
 
+# Switching reading on empties the clipboard, also of a text another program serves.
+e2e_copy_and_wait 'copied before reading'
 e2e_keys ctrl+k
-# Switching reading on empties the clipboard.
 e2e_wait_until 2 e2e_clipboard_is '' || e2e_fail "Ctrl+K did not empty the clipboard"
 
 check_capture() { # text, expected file name, what is checked

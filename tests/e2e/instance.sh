@@ -30,8 +30,7 @@ e2e_tray_icon_of "$first" >/dev/null || e2e_fail "the first copy's tray icon is 
 
 kill -9 "$first"
 e2e_pid=$first
-e2e_wait_exit "$first" 5 || e2e_fail "kill -9 did not end the first copy"
-e2e_expect_windows_gone
+e2e_expect_end "$first" 5 "kill -9 of the first copy"
 e2e_start
 e2e_message_boxes_of "$e2e_pid" Quillbox | grep -q . &&
     e2e_fail "the start after a killed copy was refused as a second one"
@@ -40,7 +39,6 @@ e2e_copy 'after kill'
 e2e_expect_file "$e2e_folder/after kill.txt" 1 "the start after a killed copy"
 
 kill -TERM "$e2e_pid"
-e2e_wait_exit "$e2e_pid" 5 || e2e_fail "SIGTERM did not end the program (a question?)"
+e2e_expect_end "$e2e_pid" 5 "SIGTERM (a question?)"
 [ "$e2e_exit_status" = 0 ] || e2e_fail "the program ended with status $e2e_exit_status after SIGTERM"
-e2e_expect_windows_gone
 e2e_pass

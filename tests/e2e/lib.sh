@@ -203,14 +203,9 @@ e2e_tray_icon_of() {
     return 1
 }
 
-# After the end: no window of the program is left, neither the main window nor the tray icon.
-e2e_no_program_window() {
-    ! xwininfo -root -tree | grep -q '"Quillbox"'
-}
-
-e2e_expect_windows_gone() {
-    e2e_wait_until 2 e2e_no_program_window ||
-        e2e_fail "a window of the program outlived it: $(xwininfo -root -tree | grep '"Quillbox"')"
+# Neither the main window nor the tray icon of process $1 is shown.
+e2e_program_windows_gone() {
+    ! e2e_main_window_of "$1" >/dev/null && ! e2e_tray_icon_of "$1" >/dev/null
 }
 
 # The main window's client area on the screen: x y width height.
@@ -331,10 +326,20 @@ e2e_wait_exit() {
     wait "$pid" 2>/dev/null || e2e_exit_status=$?
 }
 
+# After $3, an end of process $1: within 2 s neither its main window nor its tray icon is shown,
+# and within $2 seconds it has ended; sets e2e_exit_status. The windows are looked at first, while
+# the process may still run: once it has ended, the X server has taken them whatever it did.
+e2e_expect_end() {
+    local pid=$1 limit=$2 what=$3
+    e2e_wait_until 2 e2e_program_windows_gone "$pid" ||
+        e2e_fail "a window of the program outlived $what (main window: $(e2e_main_window_of "$pid"), tray icon: $(e2e_tray_icon_of "$pid"))"
+    e2e_wait_exit "$pid" "$limit" || e2e_fail "the program did not end after $what"
+}
+
 # Ends the program through its menu "ﾌｧｲﾙ(&F)" / "常駐終了(&X)" and checks that it ends at once.
 e2e_end_through_menu() {
     e2e_keys alt+f x
-    e2e_wait_exit "$e2e_pid" 5 || e2e_fail "the program did not end after ﾌｧｲﾙ / 常駐終了"
+    e2e_expect_end "$e2e_pid" 5 "ﾌｧｲﾙ / 常駐終了"
     [ "$e2e_exit_status" = 0 ] ||
         e2e_fail "the program ended with status $e2e_exit_status after 常駐終了"
 }

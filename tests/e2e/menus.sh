@@ -49,5 +49,4 @@ e2e_copy 'after the about box'
 e2e_expect_file "$e2e_folder/after the ab.txt" 1 "reading switched on again after the about box"
 
 e2e_end_through_menu
-e2e_expect_windows_gone
 e2e_pass

@@ -65,7 +65,6 @@ hidden || e2e_fail "capturing showed the hidden window"
 click_tray 3
 e2e_wait_until 2 menu_shown || e2e_fail "a second right click on the tray icon opened no menu"
 e2e_keys_to_focus Up Return
-e2e_wait_exit "$e2e_pid" 5 || e2e_fail "常駐終了 of the tray menu did not end the program"
+e2e_expect_end "$e2e_pid" 5 "常駐終了 of the tray menu"
 [ "$e2e_exit_status" = 0 ] || e2e_fail "the program ended with status $e2e_exit_status after 常駐終了 of the tray menu"
-e2e_expect_windows_gone
 e2e_pass

@@ -138,7 +138,8 @@ void SettingsFaultsTest::aReadOnlyFileIsReportedAndKept()
     QCOMPARE(window->vscNameLen->value(), 20);
 
     if (geteuid() == 0)
-        QSKIP("File permissions do not bind the superuser, so the file stays writable.");
+        QSKIP("File permissions do not bind the superuser: tst_settingsfaults_unprivileged runs "
+              "this test as another user.");
     window->mnuSet(9)->trigger();
     QCOMPARE(desktop->dialogs.asked.size(), 1);
     QCOMPARE(desktop->dialogs.asked.first().title, QStringLiteral("設定及び表示状態の保存"));

@@ -1,10 +1,14 @@
 #include "LibraryDesk.h"
 #include "ui/Clipboard.h"
+#include "ui/QtDialogs.h"
 #include "ui/TextBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 class DeleteCopyTest : public QObject
@@ -17,6 +21,7 @@ private Q_SLOTS:
     void theQuestionIsAskedOutsideTheTopLayer_data();
     void theQuestionIsAskedOutsideTheTopLayer();
     void cancelDeletesNothing();
+    void enterAtTheRealQuestionDeletesNothing();
     void everySelectedEntryGoesAfterOneQuestion();
     void aCurrentEntryNotSelectedDeletesNothingButEmptiesThePane();
     void withoutACurrentEntryNothingIsAsked();
@@ -69,7 +74,6 @@ void DeleteCopyTest::theQuestionIsAskedOutsideTheTopLayer()
     QCOMPARE(question.text, QStringLiteral("削除していいですか？"));
     QCOMPARE(question.title, QStringLiteral("ﾌｧｲﾙの削除"));
     QCOMPARE(question.style, 289);
-    QCOMPARE(ScriptedDialogs::defaultResult(question.style), MsgBoxResult::Cancel);
     QVERIFY(!topmostWhileOpen);
     QCOMPARE(bool(desk->window->windowFlags() & Qt::WindowStaysOnTopHint), alwaysOnTop == -1);
 }
@@ -82,6 +86,30 @@ void DeleteCopyTest::cancelDeletesNothing()
     QCOMPARE(desk->files().size(), 4);
     QCOMPARE(desk->window->txtText->text(), QStringLiteral("x"));
     QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("a"));
+}
+
+void DeleteCopyTest::enterAtTheRealQuestionDeletesNothing()
+{
+    QtDialogs realBoxes;
+    const Platform &scripted = desk->desktop.platform;
+    const Platform platform{
+        realBoxes,        scripted.clipboard, scripted.tray,         scripted.help,
+        scripted.process, scripted.screen,    scripted.programFolder};
+    frmClip window(desk->state(), platform);
+    window.flbText->setPath(desk->folder);
+    window.flbText->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    QString asked;
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    enter.start(20);
+    window.DeleteFile_Click();
+    QCOMPARE(asked, QStringLiteral("削除していいですか？"));
+    QCOMPARE(desk->files().size(), 4);
 }
 
 void DeleteCopyTest::everySelectedEntryGoesAfterOneQuestion()
@@ -149,8 +177,8 @@ void DeleteCopyTest::filesThatCannotGoAreNamedAndTheOthersGo()
 void DeleteCopyTest::aReadOnlyFolderIsReported()
 {
     if (!readOnlyFoldersStopWrites())
-        QSKIP("this process may delete from read-only folders (it runs as root); the test of a "
-              "file that became a folder makes the deletion fail in a way that holds for root");
+        QSKIP("this process may delete from read-only folders (it runs as root): "
+              "tst_deletecopy_unprivileged runs this test as another user");
     desk->choose(QStringLiteral("a.txt"), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextResults = {MsgBoxResult::Ok};
@@ -205,13 +233,16 @@ void DeleteCopyTest::theCopyIsWhatTheCaptureAlreadyKnows_data()
 void DeleteCopyTest::theCopyIsWhatTheCaptureAlreadyKnows()
 {
     QFETCH(bool, fromTheMenu);
-    desk->desktop.clipboard.setText(QStringLiteral("before"));
-    desk->window->LastClipText = QStringLiteral("before");
+    desk->window->cmdStart_Click();
+    QVERIFY(desk->window->Reading);
     desk->window->txtText->setText(QStringLiteral("編集した\r\n本文"));
     if (fromTheMenu)
         desk->window->mnuCopy->trigger();
     else
         desk->window->cmdCopy->click();
+    // The clipboard's change report and a tick of the timer both look at the copy.
+    QCoreApplication::processEvents();
+    desk->window->Timer1_Timer();
     QCOMPARE(desk->desktop.clipboard.text(), QStringLiteral("編集した\r\n本文"));
     QCOMPARE(desk->window->LastClipText, desk->desktop.clipboard.text());
     QCOMPARE(desk->files().size(), 4);

@@ -77,6 +77,8 @@ private Q_SLOTS:
     void everyControlStartsItsCommand_data();
     void everyControlStartsItsCommand();
     void afterARenameNoOtherFileBecomesTheTarget();
+    void aFileIsWrittenBackInTheCodePageItWasReadIn_data();
+    void aFileIsWrittenBackInTheCodePageItWasReadIn();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -347,8 +349,8 @@ void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing()
     QFETCH(QString, answer);
     QFETCH(QString, title);
     if (!readOnlyFoldersStopWrites())
-        QSKIP("this process may write into read-only folders (it runs as root); the other "
-              "failure tests make the writes fail in ways that hold for root too");
+        QSKIP("this process may write into read-only folders (it runs as root): "
+              "tst_filecommands_unprivileged runs this test as another user");
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextAnswers = {answer};
     run(*desk->window, command);
@@ -463,6 +465,75 @@ void FileCommandsTest::afterARenameNoOtherFileBecomesTheTarget()
     QCOMPARE(desk->window->flbText->fileName(), QString());
     desk->window->mnuUwa_Click();
     QCOMPARE(desk->read(QStringLiteral("another.txt")), QByteArray("keep\r\n"));
+}
+
+void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray nihongo("\x93\xFA\x96\x7B\x8C\xEA");
+    const QByteArray tekisuto("\x83\x65\x83\x4C\x83\x58\x83\x67");
+    const QByteArray unreadable("a\x81\x20"
+                                "b\r\n");
+    const int noQuestion = 0;
+    QTest::newRow("overwrite save writes a code page 932 file back in 932")
+        << int(OverwriteSave) << nihongo + "\r\n"
+        << QStringLiteral("日本語テキスト") << noQuestion << "memo.txt"
+        << nihongo + tekisuto + "\r\n";
+    QTest::newRow("rename keeps a code page 932 file in 932 under its new name")
+        << int(Rename) << nihongo + "\r\n"
+        << QStringLiteral("日本語テキスト") << noQuestion << "note.txt"
+        << nihongo + tekisuto + "\r\n";
+    QTest::newRow("a UTF-8 file stays UTF-8")
+        << int(OverwriteSave) << QByteArray("日本語\r\n") << QStringLiteral("日本語テキスト")
+        << noQuestion << "memo.txt" << QByteArray("日本語テキスト\r\n");
+    QTest::newRow("a 932 file whose new text 932 cannot hold is written as UTF-8 with a mark")
+        << int(OverwriteSave) << nihongo + "\r\n"
+        << QStringLiteral("日本語😀") << noQuestion << "memo.txt"
+        << QByteArray("\xEF\xBB\xBF日本語😀\r\n");
+    QTest::newRow("a file neither UTF-8 nor 932 is overwritten after OK")
+        << int(OverwriteSave) << unreadable << QStringLiteral("new") << MsgBoxResult::Ok
+        << "memo.txt" << QByteArray("new\r\n");
+    QTest::newRow("a file neither UTF-8 nor 932 keeps its bytes when overwrite is cancelled")
+        << int(OverwriteSave) << unreadable << QStringLiteral("new") << MsgBoxResult::Cancel
+        << "memo.txt" << unreadable;
+    QTest::newRow("a file neither UTF-8 nor 932 keeps its bytes when rename is cancelled")
+        << int(Rename) << unreadable << QStringLiteral("new") << MsgBoxResult::Cancel << "memo.txt"
+        << unreadable;
+}
+
+void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
+{
+    QFETCH(int, command);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, text);
+    QFETCH(int, answer);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, after);
+    desk->write(QStringLiteral("memo.txt"), before);
+    desk->load(QStringLiteral("memo.txt"));
+    desk->window->txtText->setText(text);
+    desk->dialogs().asked.clear();
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    if (answer != 0)
+        desk->dialogs().nextResults = {answer};
+    run(*desk->window, command);
+    QCOMPARE(desk->read(written), after);
+    QList<ScriptedDialogs::Asked> questions;
+    for (const ScriptedDialogs::Asked &asked : desk->dialogs().asked)
+        if (asked.kind == u"message")
+            questions << asked;
+    QCOMPARE(questions.size(), answer == 0 ? 0 : 1);
+    if (answer != 0) {
+        QCOMPARE(questions.first().style, 33);
+        QCOMPARE(questions.first().title,
+                 command == OverwriteSave ? QStringLiteral("上書き保存") : renameTitle);
+        QVERIFY(questions.first().text.contains(QStringLiteral("memo.txt")));
+    }
 }
 
 QTEST_MAIN(FileCommandsTest)

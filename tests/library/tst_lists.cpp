@@ -18,6 +18,7 @@ private Q_SLOTS:
     void folderPathEndsInOneSeparator();
     void choosingAFolderInTheListMakesItTheCaptureFolder();
     void aFolderChangeEmptiesThePaneAndKeepsTheNameCaption();
+    void aFolderChangeLeavesNoEntryForTheCommands();
     void theFileListShowsTextFilesAsAFileManagerSorts();
     void menuChangeFollowsTheSelection();
     void aDriveNotReadyWarnsOutsideTheTopLayerAndGoesBack();
@@ -95,16 +96,32 @@ void ListsTest::aFolderChangeEmptiesThePaneAndKeepsTheNameCaption()
     QCOMPARE(desk->window->flbText->count(), 0);
 }
 
+void ListsTest::aFolderChangeLeavesNoEntryForTheCommands()
+{
+    QDir().mkpath(desk->folder + QStringLiteral("other"));
+    for (const char *name : {"a.txt", "memo.txt", "other/a.txt", "other/memo.txt"})
+        desk->write(QString::fromLatin1(name), name);
+    desk->choose(QStringLiteral("memo.txt"), {QStringLiteral("a.txt"), QStringLiteral("memo.txt")});
+    QVERIFY(!desk->window->cmdUwa->isEnabled());
+    desk->window->dirText->setPath(desk->folder + QStringLiteral("other"));
+    QCOMPARE(desk->window->flbText->fileName(), QString());
+    QCOMPARE(desk->window->flbText->selectedCount(), 0);
+    QVERIFY2(desk->window->cmdUwa->isEnabled(), "no selection enables the single-file commands");
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("other/memo.txt")), QByteArray("other/memo.txt"));
+}
+
 void ListsTest::theFileListShowsTextFilesAsAFileManagerSorts()
 {
-    for (const char *name : {"memo 10.txt", "memo 2.txt", "MEMO.TXT", "note.doc", "あ.txt"})
+    for (const char *name : {"memo 10.txt", "memo 2.txt", "MEMO.TXT", "note.doc", "あ.txt",
+                             ".env.txt", ".quillbox-1-0.tmp"})
         desk->write(QString::fromUtf8(name), "x\r\n");
     QDir().mkpath(desk->folder + QStringLiteral("folder.txt"));
     desk->window->flbText->refresh();
     QStringList shown;
     for (int i = 0; i < desk->window->flbText->count(); ++i)
         shown << desk->window->flbText->entry(i);
-    QCOMPARE(shown, (QStringList{"memo 2.txt", "memo 10.txt", "MEMO.TXT", "あ.txt"}));
+    QCOMPARE(shown, (QStringList{".env.txt", "memo 2.txt", "memo 10.txt", "MEMO.TXT", "あ.txt"}));
 }
 
 void ListsTest::menuChangeFollowsTheSelection()

@@ -6,9 +6,40 @@
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
+#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLBOX_ADDRESS_SANITIZER
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLBOX_ADDRESS_SANITIZER
+#endif
+#endif
 
 namespace
 {
+
+// Lets this process map at most the given bytes more than it has mapped now, while it lives.
+class AddressSpaceLimit
+{
+public:
+    explicit AddressSpaceLimit(rlim_t more)
+    {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        statm.open(QIODevice::ReadOnly);
+        const rlim_t mapped =
+            statm.readAll().split(' ').first().toULongLong() * sysconf(_SC_PAGESIZE);
+        getrlimit(RLIMIT_AS, &m_old);
+        const rlimit limit{mapped + more, m_old.rlim_max};
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_old); }
+
+private:
+    rlimit m_old{};
+};
 
 // Records every width the progress bar takes while it is visible.
 class BarWidths : public QObject
@@ -48,6 +79,9 @@ private Q_SLOTS:
     void aSmallFileLeavesTheBarAtWidthOne();
     void withoutTheStatusOptionThereIsNoBar();
     void thePathCaptionIsCutToItsWidth();
+    void theCaptionsFollowAPressedFileOfTheSameText();
+    void aFileThePaneCannotHoldIsRefusedWithAMessage_data();
+    void aFileThePaneCannotHoldIsRefusedWithAMessage();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -195,6 +229,65 @@ void ViewerTest::thePathCaptionIsCutToItsWidth()
     desk->load(QStringLiteral("empty.txt"));
     QVERIFY(desk->window->txtText->isEmpty());
     QCOMPARE(caption->text(), QString());
+
+    // A cut inside a surrogate pair leaves the whole character out.
+    const QString emoji = QStringLiteral("ab\U0001F600.txt");
+    desk->write(emoji, "x\r\n");
+    const qsizetype highHalf = (desk->folder + emoji).indexOf(QChar::highSurrogate(0x1F600));
+    caption->resize(int(6 * (highHalf + 1) + 4), caption->height());
+    desk->load(emoji);
+    QCOMPARE(caption->text(), (desk->folder + emoji).left(highHalf));
+}
+
+void ViewerTest::theCaptionsFollowAPressedFileOfTheSameText()
+{
+    desk->write(QStringLiteral("first.txt"), "same\r\n");
+    desk->write(QStringLiteral("second.txt"), "same\r\n");
+    desk->window->lblST[1]->resize(4000, desk->window->lblST[1]->height());
+    desk->load(QStringLiteral("first.txt"));
+    desk->load(QStringLiteral("second.txt"));
+    QCOMPARE(desk->window->lblST[0]->text(), QStringLiteral("second"));
+    QCOMPARE(desk->window->lblST[1]->text(), desk->folder + QStringLiteral("second.txt"));
+}
+
+void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("littleMemory");
+    QTest::newRow("a file above 256 MB is refused before it is read")
+        << (qint64(256) << 20) + 1 << false;
+    QTest::newRow("a file the memory cannot take is refused when its allocation fails")
+        << (qint64(64) << 20) << true;
+}
+
+void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, littleMemory);
+#ifdef QUILLBOX_ADDRESS_SANITIZER
+    if (littleMemory)
+        QSKIP("The address sanitizer ends the process on a failed allocation instead of throwing.");
+#endif
+    // A sparse file: as large as it says, without taking the disk.
+    QFile big(desk->folder + QStringLiteral("big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(size));
+    big.close();
+    desk->window->txtText->setText(QStringLiteral("before"));
+    desk->choose(QStringLiteral("big.txt"));
+    {
+        std::optional<AddressSpaceLimit> limit;
+        if (littleMemory)
+            limit.emplace(rlim_t(16) << 20);
+        desk->window->flbText_MouseDown(1);
+    }
+    QCOMPARE(desk->window->txtText->text(), QStringLiteral("before"));
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    const ScriptedDialogs::Asked warning = desk->dialogs().asked.first();
+    QCOMPARE(warning.style, 48);
+    QCOMPARE(warning.title, QStringLiteral("警告"));
+    QVERIFY(warning.text.contains(QStringLiteral("big.txt")));
+    QVERIFY(!desk->window->lblSts->isVisible());
+    QCOMPARE(desk->window->flbText->cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(ViewerTest)

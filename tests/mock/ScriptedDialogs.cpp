@@ -16,7 +16,7 @@ int ScriptedDialogs::defaultResult(int style)
     return set.value((style & 0x300) / MsgBoxStyle::DefaultButton2, set.first());
 }
 
-int ScriptedDialogs::messageBox(const QString &text, int style, const QString &title)
+int ScriptedDialogs::runMessageBox(const QString &text, int style, const QString &title)
 {
     asked.append({QStringLiteral("message"), text, style, title, QString()});
     if (whileOpen)
@@ -24,8 +24,8 @@ int ScriptedDialogs::messageBox(const QString &text, int style, const QString &t
     return nextResults.isEmpty() ? defaultResult(style) : nextResults.takeFirst();
 }
 
-QString ScriptedDialogs::inputBox(const QString &prompt, const QString &title,
-                                  const QString &defaultAnswer)
+QString ScriptedDialogs::runInputBox(const QString &prompt, const QString &title,
+                                     const QString &defaultAnswer)
 {
     asked.append({QStringLiteral("input"), prompt, 0, title, defaultAnswer});
     if (whileOpen)
@@ -33,7 +33,7 @@ QString ScriptedDialogs::inputBox(const QString &prompt, const QString &title,
     return nextAnswers.isEmpty() ? defaultAnswer : nextAnswers.takeFirst();
 }
 
-void ScriptedDialogs::showModal(QDialog &dialog)
+void ScriptedDialogs::runModal(QDialog &dialog)
 {
     asked.append({QStringLiteral("modal"), QString(), 0, dialog.windowTitle(), QString()});
     if (whileOpen)

@@ -28,11 +28,12 @@ public:
     std::function<void(const Asked &)> whileOpen;
     std::function<void(QDialog &)> whileModal;
 
-    int messageBox(const QString &text, int style, const QString &title) override;
-    QString inputBox(const QString &prompt, const QString &title,
-                     const QString &defaultAnswer) override;
-    void showModal(QDialog &dialog) override;
-
     // What pressing Enter gives for the style: the result of its default button.
     static int defaultResult(int style);
+
+protected:
+    int runMessageBox(const QString &text, int style, const QString &title) override;
+    QString runInputBox(const QString &prompt, const QString &title,
+                        const QString &defaultAnswer) override;
+    void runModal(QDialog &dialog) override;
 };

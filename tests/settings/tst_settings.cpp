@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
@@ -95,12 +96,14 @@ private Q_SLOTS:
     void otherReadErrorsAreSilentAndKeepWhatWasRead_data();
     void otherReadErrorsAreSilentAndKeepWhatWasRead();
     void unusableStoredValuesAreHeldButNotWritten();
+    void storedSizesLargerThanTheScreensAreHeldToThem();
     void theStoredFolderOnAnotherDriveIsRestored();
     void savingAndStartingAgainRestoresTheWindow();
     void toggling_data();
     void toggling();
     void optionValuesOtherThanZeroAndMinusOne();
     void aToggleWhileReadingAppliesReadingAgain();
+    void aToggleAfterTheFolderVanishedTellsTheUserAndSavesTheFolderInUse();
     void aFailedSaveKeepsTheFileAndTellsTheUser_data();
     void aFailedSaveKeepsTheFileAndTellsTheUser();
     void aFailedFirstSaveIsSilent();
@@ -264,6 +267,26 @@ void SettingsTest::unusableStoredValuesAreHeldButNotWritten()
     QCOMPARE(contentsOf(iniPath()), bytes);
 }
 
+void SettingsTest::storedSizesLargerThanTheScreensAreHeldToThem()
+{
+    writeFile(iniPath(),
+              settingsLines(QStringLiteral("0 0 1e9 1e9 1e9 1e9 -1 0 0 -1 12"), programFolder()));
+    start();
+    const ScreenMetrics metrics = desktop->screen;
+    QRect screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens |= screen->availableGeometry();
+    const auto &s = desktop->state.Settings;
+    const QRectF held(0, 0, screens.width() * metrics.twipsPerPixelX,
+                      screens.height() * metrics.twipsPerPixelY);
+    QCOMPARE(QRectF(s[0], s[1], s[2], s[3]), held);
+    QVERIFY(isPlacedAt(*window, held, metrics));
+    QCOMPARE(s[4], s[2] / metrics.twipsPerPixelX - 80);
+    QCOMPARE(s[5], s[3] / metrics.twipsPerPixelY - 60);
+    QVERIFY(window->picSS->left() <= s[4]);
+    QVERIFY(window->picSS1->top() <= s[5]);
+}
+
 void SettingsTest::theStoredFolderOnAnotherDriveIsRestored()
 {
     QDir(other.path()).mkdir(QStringLiteral("clips"));
@@ -359,6 +382,26 @@ void SettingsTest::aToggleWhileReadingAppliesReadingAgain()
     QVERIFY(!desktop->clipboard.holdsText());
 }
 
+void SettingsTest::aToggleAfterTheFolderVanishedTellsTheUserAndSavesTheFolderInUse()
+{
+    start();
+    const QString vanishing = withTrailingSeparator(other.filePath(QStringLiteral("vanishing")));
+    QVERIFY(QDir().mkpath(vanishing));
+    window->dirText->setPath(vanishing);
+    QCOMPARE(desktop->state.FolderPath, vanishing);
+    QVERIFY(QDir(vanishing).removeRecursively());
+    window->mnuSet(9)->trigger();
+    QCOMPARE(desktop->state.FolderPath, programFolder());
+    QCOMPARE(contentsOf(iniPath()),
+             settingsFileBytes(desktop->state.Settings, programFolder(), systemCodePage()));
+    QCOMPARE(desktop->dialogs.asked.size(), 1);
+    const ScriptedDialogs::Asked &told = desktop->dialogs.asked.first();
+    QCOMPARE(told.style, 48);
+    QCOMPARE(told.title, QStringLiteral("Quillbox"));
+    QVERIFY(told.text.contains(QDir::toNativeSeparators(vanishing)));
+    QVERIFY(told.text.contains(QDir::toNativeSeparators(programFolder())));
+}
+
 void SettingsTest::aFailedSaveKeepsTheFileAndTellsTheUser_data()
 {
     QTest::addColumn<bool>("fullDisk");
@@ -382,7 +425,8 @@ void SettingsTest::aFailedSaveKeepsTheFileAndTellsTheUser()
             full.emplace();
         } else {
             if (geteuid() == 0)
-                QSKIP("Folder permissions do not bind the superuser.");
+                QSKIP("Folder permissions do not bind the superuser: tst_settings_unprivileged "
+                      "runs this row as another user.");
             QFile::setPermissions(desktop->folder.path(),
                                   QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         }

@@ -3,6 +3,8 @@
 #include "ui/InstanceLock.h"
 #include "ui/ProgramFolder.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,11 +22,27 @@ static int holdLockUntilKilled(const QString &folder, const QString &locks)
         QThread::sleep(1);
 }
 
+// Run as a child with "--second-start", the test binary starts as the program does, from the folder
+// it was copied into; each message box it shows is printed and answered with Enter.
+static void answerBoxesWithEnter()
+{
+    auto *enter = new QTimer(QCoreApplication::instance());
+    QObject::connect(enter, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("box: %s\n", qPrintable(box->text()));
+            std::fflush(stdout);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    enter->start(20);
+}
+
 class InstanceTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void aSecondStartIsRefusedWithTheMessage();
+    void aRefusedStartLeavesTheProgramFolderAsItWas();
     void theFirstStartIsNotAsked();
     void copiesInOtherProgramFoldersRunSideBySide();
     void aKilledCopyDoesNotBlockTheNextStart();
@@ -46,7 +64,27 @@ void InstanceTest::aSecondStartIsRefusedWithTheMessage()
     QCOMPARE(dialogs.asked.first().text, QStringLiteral("既に起動されています"));
     QCOMPARE(dialogs.asked.first().style, 0);
     QCOMPARE(dialogs.asked.first().title, QStringLiteral("Quillbox"));
-    QVERIFY2(QDir(folder.path()).isEmpty(), "a refused start must not touch the program folder");
+}
+
+void InstanceTest::aRefusedStartLeavesTheProgramFolderAsItWas()
+{
+    QTemporaryDir folder;
+    QTemporaryDir locks;
+    const QString program = folder.filePath(QStringLiteral("quillbox"));
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+    InstanceLock first(QDir(folder.path()).canonicalPath(), locks.path());
+    QVERIFY(first.tryAcquire());
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), locks.path());
+    second.setProcessEnvironment(environment);
+    second.start(program, {QStringLiteral("--second-start")});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("box: 既に起動されています\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("quillbox")});
 }
 
 void InstanceTest::theFirstStartIsNotAsked()
@@ -113,6 +151,10 @@ int main(int argc, char *argv[])
     if (argc == 4 && qstrcmp(argv[1], "--hold-lock") == 0)
         return holdLockUntilKilled(QString::fromLocal8Bit(argv[2]),
                                    QString::fromLocal8Bit(argv[3]));
+    if (argc == 2 && qstrcmp(argv[1], "--second-start") == 0) {
+        qAddPreRoutine(answerBoxesWithEnter);
+        return Main(argc, argv);
+    }
     QCoreApplication app(argc, argv);
     InstanceTest test;
     return QTest::qExec(&test, argc, argv);
