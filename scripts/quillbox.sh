@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine for Quillbox and builds it, then either starts the program
-# ("run") or runs every test ("test"). Installs only what is missing, through sudo when not root.
+# Sets up a Debian 12 machine for Quillbox and builds it, then starts the program ("run"), makes
+# its Debian package ("package") or runs every test ("test"). Installs only what is missing,
+# through sudo when not root.
 set -euo pipefail
 
 mode=${1:-run}
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 
-build_packages=(build-essential cmake ninja-build pkg-config clang qt6-base-dev qt6-wayland fonts-noto-cjk
-    libxcb1-dev libxcb-xfixes0-dev libwayland-dev)
+build_packages=(build-essential cmake ninja-build pkg-config clang qt6-base-dev qt6-wayland
+    fonts-noto-cjk libxcb1-dev libxcb-xfixes0-dev libwayland-dev)
+package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev
-    sway xwayland weston wl-clipboard wtype grim jq qt6-wayland dbus-daemon python3-dbus python3-gi)
+    sway xwayland weston wl-clipboard wtype grim jq qt6-wayland dbus-daemon python3-dbus python3-gi
+    lintian desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -32,16 +35,32 @@ configure_and_build() {
     cmake --build "$dir" -j2
 }
 
+# The Debian package of a build configured for /usr, where the package puts the program.
+make_package() {
+    local dir=$1
+    rm -f "$dir"/quillbox_*.deb
+    (cd "$dir" && cpack -G DEB)
+    package_file=$(echo "$dir"/quillbox_*.deb)
+}
+
 case "$mode" in
 run)
     install_missing "${build_packages[@]}"
     configure_and_build "$build" -DQUILLBOX_TESTS=OFF
     exec "$build/quillbox"
     ;;
+package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    configure_and_build "$build" -DQUILLBOX_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+    make_package "$build"
+    echo "Install it with: sudo apt install $package_file"
+    ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
-    configure_and_build "$build"
+    install_missing "${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
+    configure_and_build "$build" -DCMAKE_INSTALL_PREFIX=/usr
     ctest --test-dir "$build" --output-on-failure
+    make_package "$build"
+    bash "$top/tests/package/package.sh" "$package_file"
     # The same tests once more, built by clang with the address and undefined-behaviour checks.
     configure_and_build "$top/build-sanitize" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON
@@ -59,7 +78,7 @@ test)
     done
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|package|test" >&2
     exit 2
     ;;
 esac
