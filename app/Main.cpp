@@ -30,6 +30,8 @@ int Main(int argc, char *argv[])
     leaveGraphicsDriverUnloaded();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
+    // So that a desktop matches the windows to the menu entry, Wayland ones included.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillbox.Quillbox"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs;
