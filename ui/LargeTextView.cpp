@@ -1,0 +1,347 @@
+#include "ui/LargeTextView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// Wide enough for any piece of a line: a piece is never wrapped.
+constexpr qreal unwrappedWidth = 1 << 20;
+// Pieces measured for this many long lines at most; the cache is emptied when it would grow
+// beyond them.
+constexpr qsizetype measuredLongLines = 256;
+
+QTextLine firstLine(QTextLayout &layout)
+{
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(unwrappedWidth);
+    layout.endLayout();
+    return line;
+}
+
+} // namespace
+
+LargeTextView::LargeTextView(QPlainTextEdit *editor) : QAbstractScrollArea(editor)
+{
+    setFrameStyle(editor->frameStyle());
+    setLineWidth(editor->lineWidth());
+    setMidLineWidth(editor->midLineWidth());
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The editor keeps the focus and hands the keys on.
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    m_margin = editor->document()->documentMargin();
+    m_option.setWrapMode(QTextOption::NoWrap);
+    m_option.setTabStopDistance(editor->tabStopDistance());
+    takeMetrics();
+}
+
+void LargeTextView::setText(const QString &text)
+{
+    m_text = IndexedText(text);
+    m_position = 0;
+    m_anchor = 0;
+    m_goalX = -1;
+    m_pieceEdges.clear();
+    m_widest = 0;
+    for (const qsizetype line : m_text.longestLines())
+        m_widest = std::max(m_widest, lineWidth(line));
+    updateRanges();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    restartBlink();
+    viewport()->update();
+}
+
+void LargeTextView::clear()
+{
+    m_dragging = false;
+    m_dragScroll.stop();
+    setCaretShown(false);
+    setText(QString());
+}
+
+void LargeTextView::takeMetrics()
+{
+    // Japanese text is drawn in a fallback font that reaches higher and lower than most Latin
+    // fonts; the sample gives every line room for both.
+    QTextLayout sample(QStringLiteral("Xg日本ｱ"), font());
+    const QTextLine line = firstLine(sample);
+    m_lineHeight = std::max(1, int(std::ceil(line.height())));
+    m_ascent = line.ascent();
+}
+
+int LargeTextView::pieceCount(qsizetype line) const
+{
+    return int(std::max<qsizetype>(1, (m_text.lineLength(line) + pieceLength - 1) / pieceLength));
+}
+
+qsizetype LargeTextView::pieceStart(qsizetype line, int piece) const
+{
+    const qsizetype start = m_text.lineStart(line);
+    if (piece <= 0)
+        return start;
+    if (piece >= pieceCount(line))
+        return m_text.lineEnd(line);
+    // A piece never begins with the second half of a surrogate pair or a combining mark: both
+    // belong to the character in front of them.
+    qsizetype at = start + piece * pieceLength;
+    const qsizetype lowest = at - pieceLength / 2;
+    const QString &text = m_text.text();
+    while (at > lowest && (text.at(at).isLowSurrogate() || text.at(at).isMark()))
+        --at;
+    return at;
+}
+
+int LargeTextView::pieceAt(qsizetype line, qsizetype position) const
+{
+    int piece =
+        std::min(int((position - m_text.lineStart(line)) / pieceLength), pieceCount(line) - 1);
+    if (piece > 0 && pieceStart(line, piece) > position)
+        --piece;
+    return piece;
+}
+
+void LargeTextView::layOut(QTextLayout &layout, qsizetype line, int piece) const
+{
+    const qsizetype from = pieceStart(line, piece);
+    const qsizetype length = pieceStart(line, piece + 1) - from;
+    QString text = QString::fromRawData(m_text.text().constData() + from, length);
+    // A line or paragraph separator inside a line would end the layout's one line early.
+    if (text.contains(QChar::LineSeparator) || text.contains(QChar::ParagraphSeparator)) {
+        text.replace(QChar::LineSeparator, u' ');
+        text.replace(QChar::ParagraphSeparator, u' ');
+    }
+    layout.setText(text);
+    layout.setFont(font());
+    layout.setTextOption(m_option);
+    firstLine(layout);
+}
+
+qreal LargeTextView::pieceLeft(qsizetype line, int piece) const
+{
+    if (piece == 0)
+        return 0;
+    if (m_pieceEdges.size() >= measuredLongLines && !m_pieceEdges.contains(line))
+        m_pieceEdges.clear();
+    std::vector<qreal> &edges = m_pieceEdges[line];
+    if (edges.empty())
+        edges.push_back(0);
+    while (qsizetype(edges.size()) <= piece) {
+        QTextLayout layout;
+        layOut(layout, line, int(edges.size()) - 1);
+        edges.push_back(edges.back() + layout.lineAt(0).horizontalAdvance());
+    }
+    return edges[size_t(piece)];
+}
+
+qreal LargeTextView::lineWidth(qsizetype line) const
+{
+    const int count = pieceCount(line);
+    if (count == 1) {
+        QTextLayout layout;
+        layOut(layout, line, 0);
+        return layout.lineAt(0).horizontalAdvance();
+    }
+    // A long line is measured as far as it has been drawn, the rest estimated from that part.
+    pieceLeft(line, 1);
+    const std::vector<qreal> &edges = m_pieceEdges[line];
+    const int measured = int(edges.size()) - 1;
+    if (measured == count)
+        return edges.back();
+    const qsizetype start = m_text.lineStart(line);
+    const qreal perCharacter = edges.back() / qreal(pieceStart(line, measured) - start);
+    return perCharacter * qreal(m_text.lineLength(line));
+}
+
+qreal LargeTextView::xOf(qsizetype position) const
+{
+    const qsizetype line = m_text.lineOf(position);
+    const int piece = pieceAt(line, position);
+    QTextLayout layout;
+    layOut(layout, line, piece);
+    return pieceLeft(line, piece) +
+           layout.lineAt(0).cursorToX(int(position - pieceStart(line, piece)));
+}
+
+qsizetype LargeTextView::positionInLine(qsizetype line, qreal x) const
+{
+    const int count = pieceCount(line);
+    int piece = 0;
+    while (piece + 1 < count && pieceLeft(line, piece + 1) <= x)
+        ++piece;
+    QTextLayout layout;
+    layOut(layout, line, piece);
+    return pieceStart(line, piece) + layout.lineAt(0).xToCursor(x - pieceLeft(line, piece));
+}
+
+qsizetype LargeTextView::positionAt(const QPoint &viewportPoint) const
+{
+    const qreal row = std::floor((viewportPoint.y() - m_margin) / m_lineHeight);
+    const qsizetype line = std::clamp<qsizetype>(verticalScrollBar()->value() + qsizetype(row), 0,
+                                                 m_text.lineCount() - 1);
+    return positionInLine(line, viewportPoint.x() + horizontalScrollBar()->value() - m_margin);
+}
+
+int LargeTextView::visibleLines() const
+{
+    return std::max(1, (viewport()->height() - int(m_margin)) / m_lineHeight);
+}
+
+void LargeTextView::widenTo(qreal width)
+{
+    if (width <= m_widest)
+        return;
+    m_widest = width;
+    // Called while painting, when a line in view proves wider than any measured before: the
+    // scroll bar follows once the painting is done.
+    if (!m_rangesPending) {
+        m_rangesPending = true;
+        QMetaObject::invokeMethod(
+            this, [this] { updateRanges(); }, Qt::QueuedConnection);
+    }
+}
+
+void LargeTextView::updateRanges()
+{
+    m_rangesPending = false;
+    const int lines = visibleLines();
+    QScrollBar *vertical = verticalScrollBar();
+    vertical->setRange(0, int(std::max<qsizetype>(0, m_text.lineCount() - lines)));
+    vertical->setPageStep(lines);
+    vertical->setSingleStep(1);
+    const int caretWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    const int contentWidth = int(std::ceil(m_widest + 2 * m_margin)) + caretWidth;
+    QScrollBar *horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, contentWidth - viewport()->width()));
+    horizontal->setPageStep(viewport()->width());
+    horizontal->setSingleStep(20);
+}
+
+void LargeTextView::ensureCaretVisible()
+{
+    const qsizetype line = m_text.lineOf(m_position);
+    QScrollBar *vertical = verticalScrollBar();
+    if (line < vertical->value())
+        vertical->setValue(int(line));
+    else if (line >= vertical->value() + visibleLines())
+        vertical->setValue(int(line - visibleLines() + 1));
+
+    const qreal x = m_margin + xOf(m_position);
+    widenTo(x);
+    updateRanges();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const int width = viewport()->width();
+    if (x < horizontal->value() + m_margin)
+        horizontal->setValue(int(std::floor(x - m_margin)));
+    else if (x > horizontal->value() + width - m_margin)
+        horizontal->setValue(int(std::ceil(x - width + m_margin)));
+}
+
+void LargeTextView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateRanges();
+}
+
+void LargeTextView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        takeMetrics();
+        m_pieceEdges.clear();
+        m_widest = 0;
+        for (const qsizetype line : m_text.longestLines())
+            m_widest = std::max(m_widest, lineWidth(line));
+        updateRanges();
+    }
+}
+
+void LargeTextView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void LargeTextView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    const qsizetype first = verticalScrollBar()->value();
+    for (qsizetype line = first; line < m_text.lineCount(); ++line) {
+        const qreal top = m_margin + qreal(line - first) * m_lineHeight;
+        if (top > area.bottom())
+            break;
+        if (top + m_lineHeight >= area.top())
+            paintLine(painter, line, top);
+    }
+    if (m_caretShown && m_caretOn)
+        painter.fillRect(caretRect(), palette().text());
+}
+
+void LargeTextView::paintLine(QPainter &painter, qsizetype line, qreal top)
+{
+    const qreal left = m_margin - horizontalScrollBar()->value();
+    const qreal right = viewport()->width();
+    const int count = pieceCount(line);
+    int piece = 0;
+    while (piece + 1 < count && left + pieceLeft(line, piece + 1) <= 0)
+        ++piece;
+    for (; piece < count; ++piece) {
+        const qreal x = left + pieceLeft(line, piece);
+        if (x >= right)
+            return;
+        const qreal advance = paintPiece(painter, line, piece, x, top);
+        if (piece == count - 1)
+            widenTo(x - left + advance);
+    }
+}
+
+qreal LargeTextView::paintPiece(QPainter &painter, qsizetype line, int piece, qreal left,
+                                qreal top) const
+{
+    QTextLayout layout;
+    layOut(layout, line, piece);
+    const QTextLine textLine = layout.lineAt(0);
+    const qsizetype from = pieceStart(line, piece);
+    const qsizetype to = pieceStart(line, piece + 1);
+    const qsizetype selectionStart = std::min(m_anchor, m_position);
+    const qsizetype selectionEnd = std::max(m_anchor, m_position);
+    // A selection that goes on past the line end reaches one character beyond the text, which
+    // the layout shows as a short stretch of selection after it, as the editor does.
+    const bool lineEndFollows = to == m_text.lineEnd(line);
+    const qsizetype rangeStart = std::max(selectionStart, from);
+    const qsizetype rangeEnd =
+        lineEndFollows && selectionEnd > to ? to + 1 : std::min(selectionEnd, to);
+    QList<QTextLayout::FormatRange> selections;
+    if (rangeEnd > rangeStart) {
+        QTextLayout::FormatRange range;
+        range.start = int(rangeStart - from);
+        range.length = int(rangeEnd - rangeStart);
+        range.format.setBackground(palette().brush(QPalette::Highlight));
+        range.format.setForeground(palette().brush(QPalette::HighlightedText));
+        selections.append(range);
+    }
+    // Every line shares one baseline position, whichever fonts its characters come from.
+    layout.draw(&painter, QPointF(left, top + m_ascent - textLine.ascent()), selections);
+    return textLine.horizontalAdvance();
+}
+
+QRect LargeTextView::caretRect() const
+{
+    const qsizetype line = m_text.lineOf(m_position);
+    const qreal top = m_margin + qreal(line - verticalScrollBar()->value()) * m_lineHeight;
+    const qreal x = m_margin - horizontalScrollBar()->value() + xOf(m_position);
+    const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    return QRect(int(std::round(x)), int(top), width, m_lineHeight);
+}
