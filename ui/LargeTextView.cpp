@@ -18,6 +18,8 @@ constexpr qreal unwrappedWidth = 1 << 20;
 // Pieces measured for this many long lines at most; the cache is emptied when it would grow
 // beyond them.
 constexpr qsizetype measuredLongLines = 256;
+// The lines measured when a text is set, besides the longest ones: about a window's worth.
+constexpr qsizetype measuredFirstLines = 100;
 
 QTextLine firstLine(QTextLayout &layout)
 {
@@ -44,7 +46,7 @@ LargeTextView::LargeTextView(QPlainTextEdit *editor) : QAbstractScrollArea(edito
     m_margin = editor->document()->documentMargin();
     m_option.setWrapMode(QTextOption::NoWrap);
     m_option.setTabStopDistance(editor->tabStopDistance());
-    takeMetrics();
+    measureLines();
 }
 
 void LargeTextView::setText(const QString &text)
@@ -54,9 +56,7 @@ void LargeTextView::setText(const QString &text)
     m_anchor = 0;
     m_goalX = -1;
     m_pieceEdges.clear();
-    m_widest = 0;
-    for (const qsizetype line : m_text.longestLines())
-        m_widest = std::max(m_widest, lineWidth(line));
+    measureLines();
     updateRanges();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -72,14 +72,33 @@ void LargeTextView::clear()
     setText(QString());
 }
 
-void LargeTextView::takeMetrics()
+void LargeTextView::measureLines()
 {
-    // Japanese text is drawn in a fallback font that reaches higher and lower than most Latin
-    // fonts; the sample gives every line room for both.
-    QTextLayout sample(QStringLiteral("Xg日本ｱ"), font());
-    const QTextLine line = firstLine(sample);
-    m_lineHeight = std::max(1, int(std::ceil(line.height())));
-    m_ascent = line.ascent();
+    // The font's own height is the least a line gets, as in the editor.
+    QTextLayout sample(QStringLiteral("X"), font());
+    m_ascent = 0;
+    m_descent = 0;
+    fitHeight(firstLine(sample));
+    m_widest = 0;
+    std::vector<qsizetype> lines = m_text.longestLines();
+    for (qsizetype line = 0; line < std::min(m_text.lineCount(), measuredFirstLines); ++line)
+        lines.push_back(line);
+    for (const qsizetype line : lines) {
+        QTextLayout layout;
+        layOut(layout, line, 0);
+        fitHeight(layout.lineAt(0));
+        m_widest = std::max(m_widest, lineWidth(line));
+    }
+}
+
+void LargeTextView::fitHeight(const QTextLine &line)
+{
+    if (line.ascent() <= m_ascent && line.descent() <= m_descent)
+        return;
+    m_ascent = std::max(m_ascent, line.ascent());
+    m_descent = std::max(m_descent, line.descent());
+    m_lineHeight = std::max(1, int(std::ceil(m_ascent + m_descent)));
+    updateRangesLater();
 }
 
 int LargeTextView::pieceCount(qsizetype line) const
@@ -204,12 +223,22 @@ void LargeTextView::widenTo(qreal width)
     if (width <= m_widest)
         return;
     m_widest = width;
-    // Called while painting, when a line in view proves wider than any measured before: the
-    // scroll bar follows once the painting is done.
+    updateRangesLater();
+}
+
+void LargeTextView::updateRangesLater()
+{
+    // Lines prove wider or taller than any measured before while they are painted: the scroll
+    // bars, and the painting itself, follow once the painting is done.
     if (!m_rangesPending) {
         m_rangesPending = true;
         QMetaObject::invokeMethod(
-            this, [this] { updateRanges(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                updateRanges();
+                viewport()->update();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -259,11 +288,8 @@ void LargeTextView::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        takeMetrics();
         m_pieceEdges.clear();
-        m_widest = 0;
-        for (const qsizetype line : m_text.longestLines())
-            m_widest = std::max(m_widest, lineWidth(line));
+        measureLines();
         updateRanges();
     }
 }
@@ -307,12 +333,12 @@ void LargeTextView::paintLine(QPainter &painter, qsizetype line, qreal top)
     }
 }
 
-qreal LargeTextView::paintPiece(QPainter &painter, qsizetype line, int piece, qreal left,
-                                qreal top) const
+qreal LargeTextView::paintPiece(QPainter &painter, qsizetype line, int piece, qreal left, qreal top)
 {
     QTextLayout layout;
     layOut(layout, line, piece);
     const QTextLine textLine = layout.lineAt(0);
+    fitHeight(textLine);
     const qsizetype from = pieceStart(line, piece);
     const qsizetype to = pieceStart(line, piece + 1);
     const qsizetype selectionStart = std::min(m_anchor, m_position);

@@ -12,6 +12,7 @@
 
 class QPlainTextEdit;
 class QTextLayout;
+class QTextLine;
 
 // Shows a large text the way the editor it lies over would, without a copy of the text and
 // without laying it out as a whole: only the lines in view are measured and drawn, straight from
@@ -74,8 +75,12 @@ private:
 
     QTextOption m_option;
     qreal m_margin = 0;
-    int m_lineHeight = 1;
+    // Every line has the same height: the tallest of the lines measured so far, which grows
+    // when a line in view needs more (Japanese text in a fallback font reaches higher and lower
+    // than most Latin fonts).
     qreal m_ascent = 0;
+    qreal m_descent = 0;
+    int m_lineHeight = 1;
     qreal m_widest = 0;
     bool m_rangesPending = false;
     // Left edges of the measured pieces of long lines, by line.
@@ -101,16 +106,18 @@ private:
     qsizetype positionAt(const QPoint &viewportPoint) const;
 
     // Metrics and scrolling.
-    void takeMetrics();
+    void measureLines();
+    void fitHeight(const QTextLine &line);
     int visibleLines() const;
     void widenTo(qreal width);
+    void updateRangesLater();
     void updateRanges();
     void ensureCaretVisible();
 
     // Drawing.
     void paintLine(QPainter &painter, qsizetype line, qreal top);
     // Returns the piece's width.
-    qreal paintPiece(QPainter &painter, qsizetype line, int piece, qreal left, qreal top) const;
+    qreal paintPiece(QPainter &painter, qsizetype line, int piece, qreal left, qreal top);
     QRect caretRect() const;
 
     // Caret moves.

@@ -4,6 +4,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <vector>
+
 namespace LineEndBlocks
 {
 
@@ -86,6 +88,14 @@ void insert(QTextCursor &cursor, const QString &text)
 
 QString text(const QTextDocument *document)
 {
+    // The line end of each character format the document uses, looked up by the format's index
+    // rather than built as a format for every block.
+    const QList<QTextFormat> formats = document->allFormats();
+    std::vector<LineEnd> endOfFormat;
+    endOfFormat.reserve(size_t(formats.size()));
+    for (const QTextFormat &format : formats)
+        endOfFormat.push_back(LineEnd(format.intProperty(lineEndProperty)));
+
     const QString raw = document->toRawText();
     QString text;
     text.reserve(raw.size() + document->blockCount());
@@ -94,7 +104,7 @@ QString text(const QTextDocument *document)
     for (qsizetype at = raw.indexOf(blockBreak); at >= 0; at = raw.indexOf(blockBreak, at + 1)) {
         text.append(QStringView(raw).sliced(from, at - from));
         block = block.next();
-        text.append(charactersOf(LineEnd(block.charFormat().intProperty(lineEndProperty))));
+        text.append(charactersOf(endOfFormat[size_t(block.charFormatIndex())]));
         from = at + 1;
     }
     text.append(QStringView(raw).sliced(from));

@@ -334,6 +334,7 @@ void TextBoxTest::aMouseDragSelects()
     keys({{Qt::Key_Home, Qt::ControlModifier}}).simulate(&box);
 
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, lineStart);
+    QCOMPARE(box.focusWidget(), &box);
     QTest::mouseMove(view->viewport(), lineEnd + QPoint(30, 0));
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, lineEnd + QPoint(30, 0));
     QCOMPARE(view->anchor(), offsetOf(text, 1, 0));
