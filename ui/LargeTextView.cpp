@@ -1,5 +1,6 @@
 #include "ui/LargeTextView.h"
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -13,23 +14,8 @@
 namespace
 {
 
-// Wide enough for any piece of a line: a piece is never wrapped.
-constexpr qreal unwrappedWidth = 1 << 20;
-// Pieces measured for this many long lines at most; the cache is emptied when it would grow
-// beyond them.
-constexpr qsizetype measuredLongLines = 256;
 // The lines measured when a text is set, besides the longest ones: about a window's worth.
 constexpr qsizetype measuredFirstLines = 100;
-
-QTextLine firstLine(QTextLayout &layout)
-{
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLineWidth(unwrappedWidth);
-    layout.endLayout();
-    return line;
-}
 
 } // namespace
 
@@ -75,10 +61,10 @@ void LargeTextView::clear()
 void LargeTextView::measureLines()
 {
     // The font's own height is the least a line gets, as in the editor.
-    QTextLayout sample(QStringLiteral("X"), font());
+    const QFontMetricsF metrics(font());
     m_ascent = 0;
     m_descent = 0;
-    fitHeight(firstLine(sample));
+    fitHeight(metrics.ascent(), metrics.descent());
     m_widest = 0;
     std::vector<qsizetype> lines = m_text.longestLines();
     for (qsizetype line = 0; line < std::min(m_text.lineCount(), measuredFirstLines); ++line)
@@ -86,131 +72,19 @@ void LargeTextView::measureLines()
     for (const qsizetype line : lines) {
         QTextLayout layout;
         layOut(layout, line, 0);
-        fitHeight(layout.lineAt(0));
+        fitHeight(layout.lineAt(0).ascent(), layout.lineAt(0).descent());
         m_widest = std::max(m_widest, lineWidth(line));
     }
 }
 
-void LargeTextView::fitHeight(const QTextLine &line)
+void LargeTextView::fitHeight(qreal ascent, qreal descent)
 {
-    if (line.ascent() <= m_ascent && line.descent() <= m_descent)
+    if (ascent <= m_ascent && descent <= m_descent)
         return;
-    m_ascent = std::max(m_ascent, line.ascent());
-    m_descent = std::max(m_descent, line.descent());
+    m_ascent = std::max(m_ascent, ascent);
+    m_descent = std::max(m_descent, descent);
     m_lineHeight = std::max(1, int(std::ceil(m_ascent + m_descent)));
     updateRangesLater();
-}
-
-int LargeTextView::pieceCount(qsizetype line) const
-{
-    return int(std::max<qsizetype>(1, (m_text.lineLength(line) + pieceLength - 1) / pieceLength));
-}
-
-qsizetype LargeTextView::pieceStart(qsizetype line, int piece) const
-{
-    const qsizetype start = m_text.lineStart(line);
-    if (piece <= 0)
-        return start;
-    if (piece >= pieceCount(line))
-        return m_text.lineEnd(line);
-    // A piece never begins with the second half of a surrogate pair or a combining mark: both
-    // belong to the character in front of them.
-    qsizetype at = start + piece * pieceLength;
-    const qsizetype lowest = at - pieceLength / 2;
-    const QString &text = m_text.text();
-    while (at > lowest && (text.at(at).isLowSurrogate() || text.at(at).isMark()))
-        --at;
-    return at;
-}
-
-int LargeTextView::pieceAt(qsizetype line, qsizetype position) const
-{
-    int piece =
-        std::min(int((position - m_text.lineStart(line)) / pieceLength), pieceCount(line) - 1);
-    if (piece > 0 && pieceStart(line, piece) > position)
-        --piece;
-    return piece;
-}
-
-void LargeTextView::layOut(QTextLayout &layout, qsizetype line, int piece) const
-{
-    const qsizetype from = pieceStart(line, piece);
-    const qsizetype length = pieceStart(line, piece + 1) - from;
-    QString text = QString::fromRawData(m_text.text().constData() + from, length);
-    // A line or paragraph separator inside a line would end the layout's one line early.
-    if (text.contains(QChar::LineSeparator) || text.contains(QChar::ParagraphSeparator)) {
-        text.replace(QChar::LineSeparator, u' ');
-        text.replace(QChar::ParagraphSeparator, u' ');
-    }
-    layout.setText(text);
-    layout.setFont(font());
-    layout.setTextOption(m_option);
-    firstLine(layout);
-}
-
-qreal LargeTextView::pieceLeft(qsizetype line, int piece) const
-{
-    if (piece == 0)
-        return 0;
-    if (m_pieceEdges.size() >= measuredLongLines && !m_pieceEdges.contains(line))
-        m_pieceEdges.clear();
-    std::vector<qreal> &edges = m_pieceEdges[line];
-    if (edges.empty())
-        edges.push_back(0);
-    while (qsizetype(edges.size()) <= piece) {
-        QTextLayout layout;
-        layOut(layout, line, int(edges.size()) - 1);
-        edges.push_back(edges.back() + layout.lineAt(0).horizontalAdvance());
-    }
-    return edges[size_t(piece)];
-}
-
-qreal LargeTextView::lineWidth(qsizetype line) const
-{
-    const int count = pieceCount(line);
-    if (count == 1) {
-        QTextLayout layout;
-        layOut(layout, line, 0);
-        return layout.lineAt(0).horizontalAdvance();
-    }
-    // A long line is measured as far as it has been drawn, the rest estimated from that part.
-    pieceLeft(line, 1);
-    const std::vector<qreal> &edges = m_pieceEdges[line];
-    const int measured = int(edges.size()) - 1;
-    if (measured == count)
-        return edges.back();
-    const qsizetype start = m_text.lineStart(line);
-    const qreal perCharacter = edges.back() / qreal(pieceStart(line, measured) - start);
-    return perCharacter * qreal(m_text.lineLength(line));
-}
-
-qreal LargeTextView::xOf(qsizetype position) const
-{
-    const qsizetype line = m_text.lineOf(position);
-    const int piece = pieceAt(line, position);
-    QTextLayout layout;
-    layOut(layout, line, piece);
-    return pieceLeft(line, piece) +
-           layout.lineAt(0).cursorToX(int(position - pieceStart(line, piece)));
-}
-
-qsizetype LargeTextView::positionInLine(qsizetype line, qreal x) const
-{
-    const int count = pieceCount(line);
-    int piece = 0;
-    while (piece + 1 < count && pieceLeft(line, piece + 1) <= x)
-        ++piece;
-    QTextLayout layout;
-    layOut(layout, line, piece);
-    return pieceStart(line, piece) + layout.lineAt(0).xToCursor(x - pieceLeft(line, piece));
-}
-
-qsizetype LargeTextView::positionAt(const QPoint &viewportPoint) const
-{
-    const qreal row = std::floor((viewportPoint.y() - m_margin) / m_lineHeight);
-    const qsizetype line = std::clamp<qsizetype>(verticalScrollBar()->value() + qsizetype(row), 0,
-                                                 m_text.lineCount() - 1);
-    return positionInLine(line, viewportPoint.x() + horizontalScrollBar()->value() - m_margin);
 }
 
 int LargeTextView::visibleLines() const
@@ -289,6 +163,7 @@ void LargeTextView::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_pieceEdges.clear();
+        m_advances.clear();
         measureLines();
         updateRanges();
     }
@@ -324,6 +199,8 @@ void LargeTextView::paintLine(QPainter &painter, qsizetype line, qreal top)
     while (piece + 1 < count && left + pieceLeft(line, piece + 1) <= 0)
         ++piece;
     for (; piece < count; ++piece) {
+        // A piece is shaped before it is placed, so that the next one joins it exactly.
+        shapePiece(line, piece);
         const qreal x = left + pieceLeft(line, piece);
         if (x >= right)
             return;
@@ -338,7 +215,7 @@ qreal LargeTextView::paintPiece(QPainter &painter, qsizetype line, int piece, qr
     QTextLayout layout;
     layOut(layout, line, piece);
     const QTextLine textLine = layout.lineAt(0);
-    fitHeight(textLine);
+    fitHeight(textLine.ascent(), textLine.descent());
     const qsizetype from = pieceStart(line, piece);
     const qsizetype to = pieceStart(line, piece + 1);
     const qsizetype selectionStart = std::min(m_anchor, m_position);

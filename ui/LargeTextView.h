@@ -12,7 +12,6 @@
 
 class QPlainTextEdit;
 class QTextLayout;
-class QTextLine;
 
 // Shows a large text the way the editor it lies over would, without a copy of the text and
 // without laying it out as a whole: only the lines in view are measured and drawn, straight from
@@ -66,6 +65,12 @@ private:
     // A line is laid out in pieces of about this many characters, so that a line of megabytes
     // costs no more to draw than the part of it in view.
     static constexpr qsizetype pieceLength = 512;
+    // The pieces at the start of a line, a million characters, are measured one after the
+    // other as the layout draws them. Further pieces are first placed by estimate, from the
+    // advances of their characters, and measured when they are drawn or pointed into: the pieces
+    // after them then move by the difference, which shows only when a piece comes into view to
+    // the left of pieces already in view.
+    static constexpr int shapedPieces = 2048;
 
     IndexedText m_text;
     qsizetype m_position = 0;
@@ -83,8 +88,15 @@ private:
     int m_lineHeight = 1;
     qreal m_widest = 0;
     bool m_rangesPending = false;
-    // Left edges of the measured pieces of long lines, by line.
-    mutable QHash<qsizetype, std::vector<qreal>> m_pieceEdges;
+    struct PieceEdges {
+        std::vector<qreal> left{0};
+        // Whether each piece's width is measured or only estimated.
+        std::vector<bool> shaped;
+    };
+    // The left edges of the pieces of long lines, by line, as far as they have been needed.
+    mutable QHash<qsizetype, PieceEdges> m_pieceEdges;
+    // Advances of single characters by code, for the far parts of very long lines.
+    mutable std::vector<float> m_advances;
 
     bool m_caretShown = false;
     bool m_caretOn = false;
@@ -99,7 +111,11 @@ private:
     qsizetype pieceStart(qsizetype line, int piece) const;
     int pieceAt(qsizetype line, qsizetype position) const;
     void layOut(QTextLayout &layout, qsizetype line, int piece) const;
+    PieceEdges &edgesUpTo(qsizetype line, int piece) const;
     qreal pieceLeft(qsizetype line, int piece) const;
+    void shapePiece(qsizetype line, int piece) const;
+    qreal shapedWidth(qsizetype line, int piece) const;
+    qreal summedWidth(qsizetype line, int piece) const;
     qreal lineWidth(qsizetype line) const;
     qreal xOf(qsizetype position) const;
     qsizetype positionInLine(qsizetype line, qreal x) const;
@@ -107,7 +123,7 @@ private:
 
     // Metrics and scrolling.
     void measureLines();
-    void fitHeight(const QTextLine &line);
+    void fitHeight(qreal ascent, qreal descent);
     int visibleLines() const;
     void widenTo(qreal width);
     void updateRangesLater();
