@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>

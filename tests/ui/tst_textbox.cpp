@@ -69,6 +69,7 @@ private Q_SLOTS:
     void aLargeTextIsSharedAndLetGo();
     void editsKeepEveryOtherLineEnd_data();
     void editsKeepEveryOtherLineEnd();
+    void inputMethodTextStartsTheEditingAtTheCaret();
     void changeIsRaisedOnlyWhenTheTextChanges();
     void keysMoveTheCaret_data();
     void keysMoveTheCaret();
@@ -141,6 +142,8 @@ void TextBoxTest::editsKeepEveryOtherLineEnd_data()
     const qsizetype inLf = offsetOf(large, 3001, 4);
     const qsizetype afterLf = offsetOf(large, 3002, 0);
     const qsizetype afterCr = offsetOf(large, 3003, 0);
+    const QString pasted = QStringLiteral("p\rq\nr\r\ns");
+    QGuiApplication::clipboard()->setText(pasted);
 
     QTestEventList typing;
     typing.addKeyClicks(QStringLiteral("Z"));
@@ -167,6 +170,9 @@ void TextBoxTest::editsKeepEveryOtherLineEnd_data()
                  {Qt::Key_Down, Qt::ShiftModifier},
                  {Qt::Key_Delete, none}})
         << edited(large, offsetOf(large, 3001, 0), afterCr - offsetOf(large, 3001, 0), QString());
+    QTest::newRow("pasted lines keep their own line ends")
+        << large << 3001 << 4 << keys({{Qt::Key_V, Qt::ControlModifier}})
+        << edited(large, inLf, 0, pasted);
     QTest::newRow("a join undone brings back its LF")
         << large << 3002 << 0
         << keys({{Qt::Key_Backspace, none}, {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Q, none}})
@@ -191,6 +197,21 @@ void TextBoxTest::editsKeepEveryOtherLineEnd()
     }
     events.simulate(&box);
     QCOMPARE(box.text(), expected);
+}
+
+void TextBoxTest::inputMethodTextStartsTheEditingAtTheCaret()
+{
+    const QString text = largeLines(QStringLiteral("\n"));
+    TextBox box;
+    box.setText(text);
+    keys({{Qt::Key_Down, none}, {Qt::Key_Right, none}}).simulate(&box);
+    QInputMethodEvent composing(QStringLiteral("にほん"), {});
+    QApplication::sendEvent(&box, &composing);
+    QVERIFY(!viewOf(box));
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("日本"));
+    QApplication::sendEvent(&box, &committed);
+    QCOMPARE(box.text(), QString(text).insert(offsetOf(text, 1, 1), QStringLiteral("日本")));
 }
 
 void TextBoxTest::changeIsRaisedOnlyWhenTheTextChanges()
