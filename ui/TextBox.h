@@ -3,15 +3,25 @@
 #include <QList>
 #include <QPlainTextEdit>
 
+class LargeTextView;
 class QAction;
 
-// The multi-line text pane. Its text uses CR LF between lines, as the files do; a lone LF is
-// shown as a line break inside the line and kept as LF. Until the user edits the pane, text()
-// gives back exactly what setText() put in.
+// The multi-line text pane. A line of its text ends at CR LF, at a CR alone or at an LF alone;
+// each is shown as a line break and kept as it was. Until the user edits the pane, text() gives
+// back exactly what setText() put in.
+//
+// A large text is shown by a view that shares the caller's string instead of the editor, which
+// would copy the text and lay out every line; the first edit hands the text to the editor.
 class TextBox : public QPlainTextEdit
 {
     Q_OBJECT
 public:
+    // Texts from this many characters on are shown by the large-text view. Below it the editor
+    // takes a text in a few tens of milliseconds and a megabyte or two, which nobody notices;
+    // above it the editor's cost grows with the text, to a second and over a hundred megabytes
+    // for 20 million characters.
+    static constexpr qsizetype largeTextLength = 256 * 1024;
+
     explicit TextBox(QWidget *parent = nullptr);
 
     QString text() const;
@@ -23,17 +33,34 @@ public:
     // here, instead of the editor's own meaning of the same keys (Ctrl+A, Ctrl+K).
     void setWindowShortcuts(const QList<QAction *> &actions) { m_windowShortcuts = actions; }
 
-    static QString toDisplay(const QString &text);
-    static QString fromDisplay(const QString &display);
+    using QPlainTextEdit::inputMethodQuery;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 Q_SIGNALS:
     void changed();
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QString m_text;
     bool m_settingText = false;
     QList<QAction *> m_windowShortcuts;
+    LargeTextView *m_largeView = nullptr;
+
+    bool showsLargeText() const;
+    void showLargeText(const QString &text);
+    void hideLargeText();
+    // Hands the large text to the editor, with the caret, the selection and the scrolling the
+    // user had, before the first edit is applied.
+    void beginEditing();
+    void showLargeTextMenu(const QPoint &globalPos);
+    void pasteSelectionAt(const QPoint &viewportPos);
 };

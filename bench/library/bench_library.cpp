@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -106,6 +107,38 @@ void benchPress(const char *name, const QByteArray &bytes)
     report(name, ms, "ms");
 }
 
+// A copied text of 20 million characters in lines of 80, shown in the pane, and the first key
+// typed into it, which hands the text to the editor.
+void benchPane(const char *name, const QString &lineEnd)
+{
+    QString text;
+    const QString line = QString(80, u'x') + lineEnd;
+    text.reserve(20 * 1000 * 1000 + line.size());
+    while (text.size() < 20 * 1000 * 1000)
+        text += line;
+    TextBox box;
+    box.resize(600, 400);
+    box.show();
+    QApplication::processEvents();
+    const double setMs = bestMilliseconds(
+        3, [&] { box.setText(QString()); },
+        [&] {
+            box.setText(text);
+            box.repaint();
+        });
+    report(QByteArray(QByteArrayLiteral("pane_set_text_") + name).constData(), setMs, "ms");
+    const double editMs = bestMilliseconds(
+        1, [&] { box.setText(text); },
+        [&] {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+            QApplication::sendEvent(&box, &key);
+            box.repaint();
+        });
+    if (box.text().size() != text.size() + 1)
+        std::fprintf(stderr, "pane_first_edit_%s: the key did not reach the text\n", name);
+    report(QByteArray(QByteArrayLiteral("pane_first_edit_") + name).constData(), editMs, "ms");
+}
+
 void benchListAndDelete()
 {
     TestPlatform desktop;
@@ -161,6 +194,8 @@ int main(int argc, char **argv)
     benchLoader("chunked_loader_from_disk_932", shiftJis);
     benchPress("press_to_pane_10mb_utf8_with_bar", utf8);
     benchPress("press_to_pane_10mb_932_with_bar", shiftJis);
+    benchPane("20mb_crlf", QStringLiteral("\r\n"));
+    benchPane("20mb_lf", QStringLiteral("\n"));
     benchListAndDelete();
     return 0;
 }
