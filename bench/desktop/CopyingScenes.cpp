@@ -1,12 +1,10 @@
 #include "CopyingScenes.h"
 
 #include "ProcessFigures.h"
+#include "Serving.h"
 
 #include <QClipboard>
-#include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <csignal>
@@ -21,12 +19,6 @@ using Clock = CaptureWatch::Clock;
 QByteArray captureBytes(const QString &text)
 {
     return text.toUtf8() + QByteArrayLiteral("\r\n");
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 double percentile(std::vector<double> values, double fraction)
@@ -55,18 +47,11 @@ CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder)
 {
 }
 
-void CopyingScenes::serveFor(std::chrono::milliseconds time)
-{
-    QEventLoop loop;
-    QTimer::singleShot(time, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 bool CopyingScenes::copyAndAwait(const QString &text, std::chrono::milliseconds timeout)
 {
     QGuiApplication::clipboard()->setText(text);
     const auto arrivals = m_watch.take(1, timeout);
-    return arrivals.size() == 1 && contentsOf(arrivals.front().path) == captureBytes(text);
+    return arrivals.size() == 1 && fileContents(arrivals.front().path) == captureBytes(text);
 }
 
 int CopyingScenes::capturesOf(const QList<QString> &texts,
@@ -76,7 +61,7 @@ int CopyingScenes::capturesOf(const QList<QString> &texts,
     for (const QString &text : texts) {
         const QByteArray expected = captureBytes(text);
         found += int(std::any_of(arrivals.begin(), arrivals.end(), [&](const auto &arrival) {
-            return contentsOf(arrival.path) == expected;
+            return fileContents(arrival.path) == expected;
         }));
     }
     return found;
@@ -94,7 +79,7 @@ void CopyingScenes::latency(int copies)
         if (arrivals.size() == 1) {
             milliseconds.push_back(
                 std::chrono::duration<double, std::milli>(arrivals.front().at - copied).count());
-            complete += int(contentsOf(arrivals.front().path) == captureBytes(text));
+            complete += int(fileContents(arrivals.front().path) == captureBytes(text));
         }
         // Lets the tick end before the next copy, as a user's next copy would.
         serveFor(std::chrono::milliseconds(50));

@@ -17,8 +17,6 @@ public:
     bool isReady() const { return m_watch.isOpen(); }
     // Copies the text and waits for its capture; the capture's bytes must be the text's.
     bool copyAndAwait(const QString &text, std::chrono::milliseconds timeout);
-    // Runs the event loop for a while, serving the clipboard to whoever asks.
-    void serveFor(std::chrono::milliseconds time);
 
     void latency(int copies);
     void burst(const char *name, int copies, std::chrono::milliseconds apart);

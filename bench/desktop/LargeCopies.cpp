@@ -2,9 +2,9 @@
 
 #include "Figure.h"
 #include "ProcessFigures.h"
+#include "Serving.h"
 #include "WindowLateness.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QThread>
@@ -27,12 +27,6 @@ QByteArray textOf(qsizetype bytes, int serial)
         text.append(line);
     text.append(line.left(bytes - text.size()));
     return text;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -81,7 +75,7 @@ double LargeCopies::copyAndTime(const QByteArray &text)
     if (xclip.waitForStarted() && waitForOwnerChange(previous)) {
         const auto owned = CaptureWatch::Clock::now();
         const auto arrivals = m_watch.take(1, 20s);
-        if (arrivals.size() == 1 && contentsOf(arrivals.front().path) == text + "\r\n")
+        if (arrivals.size() == 1 && fileContents(arrivals.front().path) == text + "\r\n")
             milliseconds =
                 std::chrono::duration<double, std::milli>(arrivals.front().at - owned).count();
     }

@@ -8,6 +8,7 @@
 #include "LargeCopies.h"
 #include "MapWatch.h"
 #include "ProcessFigures.h"
+#include "Serving.h"
 
 #include <QApplication>
 #include <QFile>
@@ -134,7 +135,7 @@ bool switchReadingOn(CopyingScenes &scenes, unsigned long window)
                            QString::number(window), QStringLiteral("key"),
                            QStringLiteral("--clearmodifiers"), QStringLiteral("ctrl+k")});
         // Switching on empties the clipboard: the probe must come after that.
-        scenes.serveFor(500ms);
+        serveFor(500ms);
         if (scenes.copyAndAwait(QStringLiteral("reading probe %1").arg(attempt), 3s))
             return true;
     }
@@ -152,7 +153,7 @@ bool residentProgram(MapWatch &watch, const QString &program)
         return false;
     }
     CopyingScenes scenes(started.pid, folder.path());
-    scenes.serveFor(3s);
+    serveFor(3s);
     const MemoryFigures rest = memoryOf(started.pid);
     printFigure("rss_at_rest", rest.residentMb, "MB");
     printFigure("private_at_rest", rest.privateMb, "MB");

@@ -6,14 +6,13 @@
 #include "CaptureWatch.h"
 #include "Figure.h"
 #include "ProcessFigures.h"
+#include "Serving.h"
 #include "ui/clipboard/WaylandSelectionChannel.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -23,19 +22,6 @@ using namespace std::chrono_literals;
 
 namespace
 {
-
-void serveFor(std::chrono::milliseconds time)
-{
-    QEventLoop loop;
-    QTimer::singleShot(time, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 double percentile(std::vector<double> values, double fraction)
 {
@@ -50,7 +36,7 @@ double copyAndTime(WaylandSelectionChannel &channel, CaptureWatch &watch, const 
     const auto copied = CaptureWatch::Clock::now();
     channel.setText(text);
     const auto arrivals = watch.take(1, 3s);
-    if (arrivals.size() != 1 || contentsOf(arrivals.front().path) != text.toUtf8() + "\r\n")
+    if (arrivals.size() != 1 || fileContents(arrivals.front().path) != text.toUtf8() + "\r\n")
         return -1;
     return std::chrono::duration<double, std::milli>(arrivals.front().at - copied).count();
 }

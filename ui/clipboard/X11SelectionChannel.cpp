@@ -234,15 +234,8 @@ void X11SelectionChannel::takePropertyNotify(const xcb_property_notify_event_t &
         return;
     }
     if (piece->data.isEmpty()) {
-        if (!ownerUnchanged()) {
-            failRequest();
-            return;
-        }
-        stopAwaiting();
-        const Request::Kind kind = m_request->kind;
-        m_request.reset();
-        if (kind == Request::Kind::Data)
-            Q_EMIT dataEnded();
+        // The empty piece ends the transfer: every piece has been reported as it came.
+        finishWith(QByteArray(), XCB_NONE, 0);
         return;
     }
     awaitProgress();
