@@ -108,5 +108,9 @@ ReadCodePage codePageRead(const QByteArray &bytes, CodePage codePage)
 
 QByteArray textFileBytes(const QString &text, CodePage codePage)
 {
-    return encodeText(text + QStringLiteral("\r\n"), codePage);
+    // CR LF reads the same in every code page and after a mark: appended to the encoded bytes,
+    // it spares a copy of a text that may be many megabytes long.
+    QByteArray bytes = encodeText(text, codePage);
+    bytes.append("\r\n");
+    return bytes;
 }

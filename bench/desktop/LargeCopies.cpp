@@ -10,6 +10,7 @@
 #include <QThread>
 #include <X11/Xlib.h>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -113,7 +114,41 @@ void LargeCopies::measure(const char *name, qsizetype bytes, bool lateness)
     printFigure(figure.constData(), times.empty() ? 20000 : times[times.size() / 2], "ms");
     printFigure((figure + "_complete").constData(), complete, "files");
     if (lateness) {
-        printFigure("window_lateness_during_20mb", pings.isOpen() ? longest : 20000, "ms");
+        printFigure("window_lateness_copy_to_file_20mb", pings.isOpen() ? longest : 20000, "ms");
         printFigure("peak_rss_capturing_20mb", peakMemoryOf(m_program), "MB");
     }
+}
+
+void LargeCopies::measureArrival(const QString &owner)
+{
+    double longest = 0;
+    int arrived = 0;
+    for (int copy = 0; copy < 5; ++copy) {
+        QTemporaryFile file;
+        const QByteArray text = textOf(20 * 1000 * 1000, ++m_serial);
+        if (!file.open() || file.write(text) != text.size() || !file.flush())
+            break;
+        WindowLateness pings(m_window);
+        QProcess process;
+        // Pieces of 256 KiB without a pause: as fast as the program takes them.
+        process.start(owner, {file.fileName(), QStringLiteral("262144"), QStringLiteral("0")});
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
+            const QByteArray said = process.readAllStandardOutput();
+            if (said.contains("owned"))
+                pings.start();
+            if (said.contains("done")) {
+                pings.stop();
+                longest = std::max(longest, pings.longestMs());
+                ++arrived;
+            }
+        });
+        const auto arrivals = m_watch.take(1, 20s);
+        if (arrivals.size() != 1 || fileContents(arrivals.front().path) != text + "\r\n")
+            std::fprintf(stderr, "window_lateness_while_20mb_arrives: copy %d not captured whole\n",
+                         copy);
+        process.kill();
+        process.waitForFinished();
+        m_watch.take(0, 0ms);
+    }
+    printFigure("window_lateness_while_20mb_arrives", arrived == 5 ? longest : 20000, "ms");
 }

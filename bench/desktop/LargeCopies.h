@@ -21,6 +21,10 @@ public:
     // Five copies of the size; prints the median time to the complete file and, when asked,
     // the longest the window kept a ping waiting and the peak resident memory.
     void measure(const char *name, qsizetype bytes, bool lateness);
+    // Five 20 MB copies handed over by the given owner program (tests/e2e/slow_owner) as fast
+    // as the program takes them: the longest the window kept a ping waiting while the text
+    // arrived, from the owner taking the clipboard until it has handed over the last piece.
+    void measureArrival(const QString &owner);
 
 private:
     // Copies the text with xclip and returns the time from its taking the clipboard to the

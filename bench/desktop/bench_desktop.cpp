@@ -3,7 +3,8 @@
 // beside a large clipboard text, its CPU while reading an unchanged clipboard, and the latency of
 // a capture from another program's copy to the complete file. The same figures of a bare Qt
 // window show what the toolkit alone costs.
-// Run: build-bench/bench/desktop/bench_desktop [program]   (prints "name value unit" lines)
+// Run: build-bench/bench/desktop/bench_desktop [program [slow-owner]]
+//   (prints "name value unit" lines)
 #include "CopyingScenes.h"
 #include "LargeCopies.h"
 #include "MapWatch.h"
@@ -142,7 +143,7 @@ bool switchReadingOn(CopyingScenes &scenes, unsigned long window)
     return false;
 }
 
-bool residentProgram(MapWatch &watch, const QString &program)
+bool residentProgram(MapWatch &watch, const QString &program, const QString &owner)
 {
     QTemporaryDir folder;
     const Started started =
@@ -178,6 +179,8 @@ bool residentProgram(MapWatch &watch, const QString &program)
     large.measure("1mb", 1000 * 1000, false);
     large.measure("5mb", 5 * 1000 * 1000, false);
     large.measure("20mb", 20 * 1000 * 1000, true);
+    if (!owner.isEmpty())
+        large.measureArrival(owner);
     stop(started.pid);
     return true;
 }
@@ -205,6 +208,8 @@ int main(int argc, char *argv[])
     }
     const QString program =
         arguments.size() > 1 ? arguments.at(1) : QString::fromUtf8(QUILLBOX_PROGRAM);
+    // A clipboard owner that reports when it has handed a text over (tests/e2e/slow_owner).
+    const QString owner = arguments.size() > 2 ? arguments.at(2) : QString();
     MapWatch watch;
     if (!watch.isOpen()) {
         std::fprintf(stderr, "cannot open the X display\n");
@@ -212,6 +217,6 @@ int main(int argc, char *argv[])
     }
     const bool ran = startupTimes(watch, program, 9) &&
                      bareWindow(watch, QCoreApplication::applicationFilePath()) &&
-                     residentProgram(watch, program);
+                     residentProgram(watch, program, owner);
     return ran ? 0 : 1;
 }
