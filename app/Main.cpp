@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/EndRequests.h"
+#include "app/LargeBuffers.h"
 #include "app/QtHelpViewer.h"
 #include "ui/Clipboard.h"
 #include "ui/GraphicsDriver.h"
@@ -26,6 +27,7 @@ bool refuseSecondInstance(InstanceLock &lock, Dialogs &dialogs)
 
 int Main(int argc, char *argv[])
 {
+    keepLargeBuffersMapped();
     prepareClipboardRoute();
     leaveGraphicsDriverUnloaded();
     QApplication app(argc, argv);

@@ -106,8 +106,12 @@ void WatchedClipboard::takePiece(const QByteArray &piece)
         if (m_hint.size() < hintLimit)
             m_hint.append(piece.left(hintLimit));
     } else if (m_look == Look::ReadingText) {
-        // Decoding each piece as it comes keeps the raw bytes from piling up beside the text.
-        m_text.append((*m_decoder)(piece));
+        // Each piece is decoded as it comes, straight behind the text so far, so that the raw
+        // bytes never pile up beside the text and the text is not copied again.
+        const qsizetype before = m_text.size();
+        m_text.resize(before + m_decoder->requiredSpace(piece.size()));
+        const QChar *end = m_decoder->appendToBuffer(m_text.data() + before, piece);
+        m_text.resize(end - m_text.constData());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/clipboard/X11SelectionChannel.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -19,6 +20,8 @@ template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 // Far more than any property holds: the whole value in one reply.
 constexpr std::uint32_t wholeProperty = 0x1fffffff;
+// How long events are handled before the rest of the program gets its turn.
+constexpr qint64 sliceMs = 10;
 
 } // namespace
 
@@ -99,9 +102,17 @@ void X11SelectionChannel::handleEvents()
 {
     if (!m_connection)
         return;
+    // An owner that answers at once keeps the next piece of a large text always waiting: the
+    // window gets its turn between slices of the transfer, and the rest follows right after.
+    QElapsedTimer slice;
+    slice.start();
     while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
         handleEvent(*event);
         std::free(event);
+        if (slice.hasExpired(sliceMs)) {
+            QTimer::singleShot(0, this, &X11SelectionChannel::handleEvents);
+            break;
+        }
     }
     if (xcb_connection_has_error(m_connection)) {
         // The X server has gone: nothing can change or be read any more.
