@@ -31,6 +31,7 @@ void WindowLateness::start()
 {
     m_longest = 0;
     m_answered = 0;
+    m_pings.clear();
     m_waiting = false;
     m_timer.start();
 }
@@ -51,6 +52,19 @@ double WindowLateness::longestMs() const
     return longest;
 }
 
+double WindowLateness::longestMsUntil(Clock::time_point end) const
+{
+    double longest = 0;
+    for (const auto &[sent, answered] : m_pings) {
+        if (sent >= end)
+            continue;
+        const auto until = answered > sent ? std::min(answered, end) : end;
+        longest =
+            std::max(longest, std::chrono::duration<double, std::milli>(until - sent).count());
+    }
+    return longest;
+}
+
 void WindowLateness::ping()
 {
     // One ping at a time: while one is unanswered the window is late, and more would only queue.
@@ -68,6 +82,7 @@ void WindowLateness::ping()
     XFlush(m_display);
     m_waiting = true;
     m_oldestUnanswered = Clock::now();
+    m_pings.emplace_back(m_oldestUnanswered, m_oldestUnanswered);
 }
 
 void WindowLateness::readAnswers()
@@ -81,6 +96,7 @@ void WindowLateness::readAnswers()
             continue;
         m_waiting = false;
         ++m_answered;
+        m_pings.back().second = Clock::now();
         m_longest = std::max(
             m_longest,
             std::chrono::duration<double, std::milli>(Clock::now() - m_oldestUnanswered).count());

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <utility>
+#include <vector>
 
 class QSocketNotifier;
 struct _XDisplay;
@@ -23,6 +25,9 @@ public:
     void stop();
     // The longest wait since start, in milliseconds; a ping still unanswered counts until now.
     double longestMs() const;
+    // The same for the time up to the given moment alone: a ping sent before it counts only
+    // until then, one sent after it not at all.
+    double longestMsUntil(Clock::time_point end) const;
     int answered() const { return m_answered; }
 
 private:
@@ -41,4 +46,6 @@ private:
     Clock::time_point m_oldestUnanswered{};
     bool m_waiting = false;
     double m_longest = 0;
+    // Each ping's sending and answer (the time of sending again while it is unanswered).
+    std::vector<std::pair<Clock::time_point, Clock::time_point>> m_pings;
 };

@@ -1,7 +1,7 @@
 // Another program that owns the X11 clipboard and hands a large text over slowly: in increments
 // (INCR) of a given size, each one a given time after the reader asked for it, as an editor
-// under load would. Prints "owned" once it owns the clipboard and "done" when a reader has had
-// the whole text; ends when another program takes the clipboard.
+// under load would. Prints "owned" once it owns the clipboard and "done" with the steady clock's
+// count when a reader has had the whole text; ends when another program takes the clipboard.
 //   slow_owner FILE PIECE_BYTES DELAY_MS
 #include <xcb/xcb.h>
 
@@ -134,7 +134,8 @@ int main(int argc, char *argv[])
             transfer.pieceDue = false;
             if (size == 0) {
                 transfer = Transfer();
-                std::printf("done\n");
+                std::printf("done %lld\n",
+                            static_cast<long long>(Clock::now().time_since_epoch().count()));
                 std::fflush(stdout);
             }
         }
