@@ -4,14 +4,13 @@
 # the window stays hidden. The tray is tests/tray/sni_host.py, a StatusNotifier host of our own.
 . "$(dirname "$0")/lib.sh"
 wl_begin "$@"
-sni_host="$e2e_source_dir/../tray/sni_host.py"
+# The session's user runs its own copy: the source tree may be closed to it.
+sni_host="$e2e_dir/sni_host.py"
+cp "$e2e_source_dir/../tray/sni_host.py" "$sni_host"
 sni() { wayland_run timeout 10 /usr/bin/python3 "$sni_host" "$@" 2>>"$e2e_dir/tray.log"; }
 wl_start_other_window
-if [ -f "$sni_host" ]; then
-    # The program looks for a tray once, at start-up.
-    wayland_log="$e2e_dir/tray.log" wayland_spawn /usr/bin/python3 -u "$sni_host" watch
-    e2e_wait_until 5 grep -q '^watching' "$e2e_dir/tray.log" || e2e_fail "the tray host did not start"
-fi
+wayland_log="$e2e_dir/tray.log" wayland_spawn /usr/bin/python3 -u "$sni_host" watch
+e2e_wait_until 5 grep -q '^watching' "$e2e_dir/tray.log" || e2e_fail "the tray host did not start"
 wl_start
 
 wl_copy_and_wait 'before'
@@ -21,10 +20,6 @@ e2e_wait_until 2 wl_clipboard_is '' ||
     wl_fail_later "Ctrl+K in our focused window did not empty the clipboard (it holds '$(wl_clipboard)')"
 wl_keys ctrl+k
 
-[ -f "$sni_host" ] || {
-    [ ${#wl_failures[@]} -eq 0 ] || wl_pass
-    wl_skip "the hidden window's case waits for the tray host tests/tray/sni_host.py"
-}
 sni wait 10 >/dev/null || e2e_fail "the program put no item in the tray"
 # The close box asks whether to end; Enter answers No, which hides the window. (Alt+F does not
 # reach Qt on xcb: wtype's keymap maps no key to Alt.)

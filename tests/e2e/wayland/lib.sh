@@ -175,9 +175,3 @@ wl_pass() {
     }
     e2e_pass
 }
-
-# Ends the test as skipped (ctest's SKIP_RETURN_CODE), saying what it waits for.
-wl_skip() {
-    echo "SKIP [$e2e_name]: $*"
-    exit 77
-}

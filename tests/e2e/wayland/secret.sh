@@ -6,6 +6,9 @@
 wl_begin "$@"
 offer=${3:-}
 [ -x "$offer" ] || e2e_fail "no clipboard helper given (got '$offer')"
+# The session's user runs its own copy: the build tree may be closed to it.
+cp "$offer" "$e2e_dir/e2e_offer"
+offer="$e2e_dir/e2e_offer"
 wl_start_other_window
 wl_start
 wl_focus
