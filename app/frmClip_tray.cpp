@@ -47,10 +47,8 @@ void frmClip::wireTray()
 void frmClip::Form_MouseMove(int, int, float X, float)
 {
     if (X == TrayMessage::LeftButtonUp) {
-        // A minimized window counts as visible, yet the user cannot see it either; the window
-        // manager's word that it was minimized may come after its unmapping.
-        const bool unmapped = windowHandle() && !windowHandle()->isExposed();
-        if (!isVisible() || isMinimized() || unmapped)
+        // A minimized window counts as visible, yet the user cannot see it either.
+        if (!isVisible() || isMinimized())
             showFromTray();
     } else if (X == TrayMessage::RightButtonUp) {
         pop2->popup(platform.tray.messagePosition());

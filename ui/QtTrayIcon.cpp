@@ -61,7 +61,8 @@ QList<int> QtTrayIcon::messagesFor(QSystemTrayIcon::ActivationReason reason)
     case QSystemTrayIcon::Trigger:
         return {TrayMessage::LeftButtonDown, TrayMessage::LeftButtonUp};
     case QSystemTrayIcon::DoubleClick:
-        return {TrayMessage::LeftDoubleClick};
+        // The second click of a double click is released too, and reported as such.
+        return {TrayMessage::LeftDoubleClick, TrayMessage::LeftButtonUp};
     case QSystemTrayIcon::Context:
         return {TrayMessage::RightButtonDown, TrayMessage::RightButtonUp};
     default:

@@ -208,6 +208,12 @@ e2e_tray_icon_of() {
     return 1
 }
 
+# Sets e2e_tray_icon to the program's icon in the tray, as found by the same look that saw it
+# there: a second look may miss it while the panel's windows change.
+e2e_icon_docked() {
+    e2e_tray_icon=$(e2e_tray_icon_of "$e2e_pid")
+}
+
 # Neither the main window nor the tray icon of process $1 is shown.
 e2e_program_windows_gone() {
     ! e2e_main_window_of "$1" >/dev/null && ! e2e_tray_icon_of "$1" >/dev/null
@@ -232,8 +238,7 @@ e2e_start() {
         e2e_fail "the main window did not appear within 15 s"
     }
     e2e_window=$(e2e_main_window_of "$e2e_pid")
-    e2e_wait_until 5 e2e_tray_icon_of "$e2e_pid" || e2e_fail "no tray icon appeared in the tray"
-    e2e_tray_icon=$(e2e_tray_icon_of "$e2e_pid")
+    e2e_wait_until 5 e2e_icon_docked || e2e_fail "no tray icon appeared in the tray"
 }
 
 # Gives window $1 the keyboard focus, as a click on it would.

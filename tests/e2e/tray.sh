@@ -108,8 +108,7 @@ task_bar_entry ||
 # The tray comes back: the icon docks again and the window gives up its task-bar button.
 desktop_spawn trayer --edge bottom --align right --widthtype request --height 24 \
     --SetDockType true --transparent false
-e2e_wait_until 10 e2e_tray_icon_of "$e2e_pid" || e2e_fail "the icon did not come back to the tray"
-e2e_tray_icon=$(e2e_tray_icon_of "$e2e_pid")
+e2e_wait_until 10 e2e_icon_docked || e2e_fail "the icon did not come back to the tray"
 tool_window() {
     local window
     for window in $(xdotool search --pid "$e2e_pid" --name '^Quillbox$' 2>/dev/null); do
