@@ -42,7 +42,7 @@ public:
     void keyPress(QKeyEvent *event);
     void setCaretShown(bool shown);
     // Answers the input method's questions as the editor would, in viewport coordinates.
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 Q_SIGNALS:
     void contextMenuRequested(const QPoint &globalPos);
