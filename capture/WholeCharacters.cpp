@@ -5,7 +5,7 @@
 QString leftWholeCharacters(const QString &text, qsizetype n)
 {
     n = std::clamp<qsizetype>(n, 0, text.size());
-    if (n > 0 && text.at(n - 1).isHighSurrogate())
+    while (n > 0 && text.at(n - 1).isHighSurrogate())
         --n;
     return text.left(n);
 }

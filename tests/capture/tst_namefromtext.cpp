@@ -69,6 +69,9 @@ void NameFromTextTest::nameAndTrimmedText_data()
     QTest::newRow("a half length rounds to the even neighbour above")
         << QStringLiteral("abcdefghijklmnop") << 13.5f << QStringLiteral("abcdefghijklmn")
         << QStringLiteral("abcdefghijklmnop");
+    const QString brokenPairs = QString(3, QChar(0xDADA)) + u'x';
+    QTest::newRow("first halves of pairs that lost their second halves end no name")
+        << brokenPairs << 3.0f << QString() << brokenPairs;
     QTest::newRow("a length of zero gives the empty name and the empty placeholder")
         << QStringLiteral("  ") << 0.0f << QString() << QString();
 }
