@@ -30,6 +30,13 @@ QByteArray textOf(qsizetype bytes, int serial)
     return text;
 }
 
+// A window that answered no ping at all was not measured: the figure would be the whole span.
+void reportSilence(const WindowLateness &pings, const char *figure)
+{
+    if (pings.answered() == 0)
+        std::fprintf(stderr, "%s: the window answered no ping\n", figure);
+}
+
 } // namespace
 
 LargeCopies::LargeCopies(pid_t program, unsigned long window, const QString &captureFolder)
@@ -103,6 +110,7 @@ void LargeCopies::measure(const char *name, qsizetype bytes, bool lateness)
         if (lateness) {
             pings.stop();
             longest = std::max(longest, pings.longestMs());
+            reportSilence(pings, "window_lateness_copy_to_file_20mb");
         }
         if (milliseconds >= 0) {
             times.push_back(milliseconds);
@@ -144,6 +152,7 @@ void LargeCopies::measureArrival(const QString &owner)
                 const auto end = WindowLateness::Clock::time_point(
                     WindowLateness::Clock::duration(said.mid(done + 5).trimmed().toLongLong()));
                 longest = std::max(longest, pings.longestMsUntil(end));
+                reportSilence(pings, "window_lateness_while_20mb_arrives");
                 ++arrived;
             }
         });

@@ -12,8 +12,10 @@ WindowLateness::WindowLateness(unsigned long window)
         return;
     m_protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
     m_pingAtom = XInternAtom(m_display, "_NET_WM_PING", False);
-    // The window answers a ping by sending it on to the root window.
-    XSelectInput(m_display, DefaultRootWindow(m_display), SubstructureNotifyMask);
+    // The window answers a ping by sending it on to the root window, for the clients that listen
+    // there for the root window's own structure: Qt sends it with that mask alone.
+    XSelectInput(m_display, DefaultRootWindow(m_display),
+                 StructureNotifyMask | SubstructureNotifyMask);
     XSync(m_display, False);
     m_notifier = new QSocketNotifier(ConnectionNumber(m_display), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &WindowLateness::readAnswers);
