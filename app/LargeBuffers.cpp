@@ -1,12 +1,14 @@
 #include "app/LargeBuffers.h"
 
-#if defined(__GLIBC__)
+// Included unconditionally: the C library's own macros, which tell whether its allocator can be
+// tuned, are defined only by its headers.
+#if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
 void keepLargeBuffersMapped()
 {
-#if defined(__GLIBC__)
+#if defined(M_MMAP_THRESHOLD)
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
 #endif
 }
