@@ -1,16 +1,36 @@
 #include "ui/frmClip.h"
 
 #include "ui/LayoutGeometry.h"
+#include "ui/StatedWindowFrame.h"
 
 #include <QMoveEvent>
 #include <cmath>
+
+namespace
+{
+
+QMargins marginsBetween(const QRect &inner, const QRect &outer)
+{
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+} // namespace
 
 bool frmClip::isFramed() const
 {
     // While the window manager takes a window in, Qt may report for a moment a frame that does
     // not enclose the window (a 1 x 1 frame at the screen's corner): that is no frame yet.
     const QRect outer = frameGeometry();
-    return outer != geometry() && outer.contains(geometry());
+    const QRect inner = geometry();
+    if (outer == inner || !outer.contains(inner))
+        return false;
+    // Nor is one that encloses it the wrong way: where Qt cannot ask the window manager (one
+    // that started after the program), it measures the frame window around the window, which
+    // for a moment holds the window in its corner. Where the window manager states its frame,
+    // Qt's measure counts only once it agrees.
+    const std::optional<QMargins> stated = statedWindowFrame(windowHandle());
+    return !stated || *stated == marginsBetween(inner, outer);
 }
 
 QMargins frmClip::windowFrame() const
@@ -19,10 +39,7 @@ QMargins frmClip::windowFrame() const
     // stored sizes were made with.
     if (!isFramed())
         return LayoutGeometry::designFrame;
-    const QRect inner = geometry();
-    const QRect outer = frameGeometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    return marginsBetween(geometry(), frameGeometry());
 }
 
 QRectF frmClip::outerRectTwips() const
