@@ -25,10 +25,10 @@ bool frmClip::isFramed() const
     const QRect inner = geometry();
     if (outer == inner || !outer.contains(inner))
         return false;
-    // Nor is one that encloses it the wrong way: where Qt cannot ask the window manager (one
-    // that started after the program), it measures the frame window around the window, which
-    // for a moment holds the window in its corner. Where the window manager states its frame,
-    // Qt's measure counts only once it agrees.
+    // Nor is one that encloses it the wrong way: Qt may measure the frame window around the
+    // window, which for a moment after the window manager has put the window into it holds the
+    // window in its corner. Where the window manager states its frame, Qt's measure counts only
+    // once it agrees.
     const std::optional<QMargins> stated = statedWindowFrame(windowHandle());
     return !stated || *stated == marginsBetween(inner, outer);
 }
