@@ -4,24 +4,19 @@
 #include <QWindow>
 
 #if QT_CONFIG(xcb)
-#include <cstdlib>
-#include <memory>
+#include "ui/XcbReply.h"
+
 #include <xcb/xcb.h>
 
 namespace
 {
-
-struct FreeReply {
-    void operator()(void *reply) const { std::free(reply); }
-};
-template <typename Reply> using ReplyPointer = std::unique_ptr<Reply, FreeReply>;
 
 xcb_atom_t frameExtentsAtom(xcb_connection_t *connection)
 {
     static const char name[] = "_NET_FRAME_EXTENTS";
     static xcb_atom_t atom = XCB_ATOM_NONE;
     if (atom == XCB_ATOM_NONE) {
-        const ReplyPointer<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
             connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr));
         if (reply)
             atom = reply->atom;
@@ -45,7 +40,7 @@ std::optional<QMargins> statedWindowFrame(const QWindow *window)
     const xcb_atom_t atom = frameExtentsAtom(connection);
     if (atom == XCB_ATOM_NONE)
         return std::nullopt;
-    const ReplyPointer<xcb_get_property_reply_t> reply(
+    const XcbReply<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(connection,
                                xcb_get_property(connection, 0, xcb_window_t(window->winId()), atom,
                                                 XCB_ATOM_CARDINAL, 0, 4),

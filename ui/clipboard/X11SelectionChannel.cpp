@@ -1,22 +1,18 @@
 #include "ui/clipboard/X11SelectionChannel.h"
 
+#include "ui/XcbReply.h"
+
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
-#include <memory>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
 namespace
 {
-
-struct FreeDeleter {
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 // Far more than any property holds: the whole value in one reply.
 constexpr std::uint32_t wholeProperty = 0x1fffffff;
@@ -53,7 +49,7 @@ bool X11SelectionChannel::connectTo(const QByteArray &display)
     if (!xfixes || !xfixes->present)
         return false;
     m_xfixesEvents = xfixes->first_event;
-    Reply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
+    XcbReply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
         m_connection,
         xcb_xfixes_query_version(m_connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
         nullptr));
@@ -82,7 +78,7 @@ bool X11SelectionChannel::connectTo(const QByteArray &display)
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-    Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+    XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
         m_connection, xcb_get_selection_owner(m_connection, m_clipboard), nullptr));
     if (!owner)
         return false;
@@ -277,14 +273,14 @@ bool X11SelectionChannel::ownerUnchanged()
 {
     // An owner that gives up the clipboard midway may answer with nothing at all; asking the
     // server tells such an answer from a text that really is empty, before the change is heard of.
-    Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+    XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
         m_connection, xcb_get_selection_owner(m_connection, m_clipboard), nullptr));
     return owner && owner->owner == m_owner;
 }
 
 std::optional<X11SelectionChannel::Property> X11SelectionChannel::takeProperty(Atom property)
 {
-    Reply<xcb_get_property_reply_t> reply(
+    XcbReply<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(m_connection,
                                xcb_get_property(m_connection, 1, m_window, property,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, wholeProperty),
@@ -303,7 +299,7 @@ X11SelectionChannel::Atom X11SelectionChannel::atom(const QByteArray &name)
 {
     if (const auto known = m_atoms.constFind(name); known != m_atoms.constEnd())
         return *known;
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         m_connection,
         xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.constData()), nullptr));
     if (!reply)
@@ -324,7 +320,7 @@ QStringList X11SelectionChannel::typeNames(const QByteArray &atoms)
             asked.insert(values[i], xcb_get_atom_name(m_connection, values[i]));
     }
     for (auto ask = asked.cbegin(); ask != asked.cend(); ++ask) {
-        Reply<xcb_get_atom_name_reply_t> reply(
+        XcbReply<xcb_get_atom_name_reply_t> reply(
             xcb_get_atom_name_reply(m_connection, ask.value(), nullptr));
         if (reply)
             m_names.insert(ask.key(),
