@@ -3,15 +3,14 @@
 #include "app/EndRequests.h"
 #include "app/LargeBuffers.h"
 #include "app/QtHelpViewer.h"
-#include "ui/Clipboard.h"
-#include "ui/GraphicsDriver.h"
-#include "ui/InstanceLock.h"
-#include "ui/ProcessControl.h"
-#include "ui/ProgramFolder.h"
-#include "ui/QtDialogs.h"
-#include "ui/QtTrayIcon.h"
-#include "ui/clipboard/ClipboardRoute.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Clipboard.h"
+#include "ui/platform/Desktop.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/ProcessControl.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/TrayIcon.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -28,8 +27,7 @@ bool refuseSecondInstance(InstanceLock &lock, Dialogs &dialogs)
 int Main(int argc, char *argv[])
 {
     keepLargeBuffersMapped();
-    prepareClipboardRoute();
-    leaveGraphicsDriverUnloaded();
+    prepareDesktop();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     // So that a desktop matches the windows to the menu entry, Wayland ones included.
@@ -46,12 +44,12 @@ int Main(int argc, char *argv[])
     state.HelpFilePath = withTrailingSeparator(helpFileFolder()) + QStringLiteral("Quillbox.HLP");
 
     const std::unique_ptr<Clipboard> clipboard = makeDesktopClipboard();
-    QtTrayIcon tray;
+    const std::unique_ptr<TrayIcon> tray = makeDesktopTrayIcon();
     QtHelpViewer help;
     RealProcessControl process;
     process.setBeforeEnd([&lock] { lock.release(); });
     const Platform platform{
-        dialogs, *clipboard, tray, help, process, &ScreenMetrics::ofPrimaryScreen, folder};
+        dialogs, *clipboard, *tray, help, process, &ScreenMetrics::ofPrimaryScreen, folder};
 
     frmClip window(state, platform);
     dialogs.setOwner(&window);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/HelpViewer.h"
+#include "ui/platform/HelpViewer.h"
 
 #include <QPointer>
 #include <QTextBrowser>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "capture/TextCodec.h"
-#include "ui/ScreenMetrics.h"
+#include "ui/platform/ScreenMetrics.h"
 
 #include <QByteArray>
 #include <QString>

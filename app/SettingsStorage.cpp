@@ -1,6 +1,6 @@
 #include "app/SettingsStorage.h"
 
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "app/UsableSettings.h"
 
 #include "ui/LayoutGeometry.h"
-#include "ui/ProgramFolder.h"
+#include "ui/platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

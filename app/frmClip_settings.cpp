@@ -1,13 +1,13 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsStorage.h"
 #include "app/UsableSettings.h"
-#include "ui/Dialogs.h"
-#include "ui/DriveList.h"
-#include "ui/FolderList.h"
-#include "ui/PlatformError.h"
-#include "ui/SplitterBar.h"
-#include "ui/TrayIcon.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/platform/TrayIcon.h"
+#include "ui/widgets/DriveList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/SplitterBar.h"
 
 #include <QAction>
 #include <QApplication>

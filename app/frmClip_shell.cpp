@@ -1,10 +1,10 @@
-#include "ui/Dialogs.h"
-#include "ui/FileList.h"
 #include "ui/Pictures.h"
-#include "ui/ProcessControl.h"
-#include "ui/ProgramFolder.h"
-#include "ui/TrayIcon.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/ProcessControl.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/platform/TrayIcon.h"
+#include "ui/widgets/FileList.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
-#include "ui/Dialogs.h"
-#include "ui/HelpViewer.h"
-#include "ui/TrayIcon.h"
 #include "ui/frmClip.h"
 #include "ui/frmVer.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/HelpViewer.h"
+#include "ui/platform/TrayIcon.h"
 
 #include <QAction>
 #include <QMenu>

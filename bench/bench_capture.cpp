@@ -4,12 +4,12 @@
 // Run: build/bench/bench_capture   (prints "name value unit" lines)
 #include "app/ProgramState.h"
 #include "app/QtHelpViewer.h"
-#include "ui/ProcessControl.h"
-#include "ui/QtClipboard.h"
-#include "ui/QtDialogs.h"
-#include "ui/QtTrayIcon.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProcessControl.h"
+#include "ui/platform/QtClipboard.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/freedesktop/QtTrayIcon.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QApplication>
 #include <QDir>

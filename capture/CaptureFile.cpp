@@ -1,6 +1,6 @@
 #include "capture/CaptureFile.h"
 
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QCoreApplication>
 #include <QFile>

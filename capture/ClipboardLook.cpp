@@ -1,6 +1,6 @@
 #include "capture/ClipboardLook.h"
 
-#include "ui/Clipboard.h"
+#include "ui/platform/Clipboard.h"
 
 ClipboardLook::ClipboardLook(Clipboard &clipboard, QObject *parent)
     : QObject(parent), m_clipboard(clipboard)

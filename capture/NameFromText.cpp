@@ -1,7 +1,7 @@
 #include "capture/NameFromText.h"
 
 #include "capture/WholeCharacters.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QStringView>
 #include <cmath>

@@ -4,12 +4,12 @@
 #include "capture/NameFromText.h"
 #include "capture/NameLengthBar.h"
 #include "capture/TextCodec.h"
-#include "ui/Clipboard.h"
-#include "ui/Dialogs.h"
-#include "ui/FileList.h"
-#include "ui/PlatformError.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Clipboard.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QApplication>

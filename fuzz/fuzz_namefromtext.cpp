@@ -1,7 +1,7 @@
 #include "FuzzInput.h"
 #include "capture/FileNameRule.h"
 #include "capture/NameFromText.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QDir>
 #include <QFileInfo>

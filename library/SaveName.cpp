@@ -1,7 +1,7 @@
 #include "library/SaveName.h"
 
 #include "capture/FileNameRule.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <limits>
 

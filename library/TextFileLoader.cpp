@@ -1,6 +1,6 @@
 #include "library/TextFileLoader.h"
 
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "library/TextFileWriter.h"
 
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

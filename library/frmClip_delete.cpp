@@ -1,8 +1,8 @@
-#include "ui/Clipboard.h"
-#include "ui/Dialogs.h"
-#include "ui/FileList.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Clipboard.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "ui/Dialogs.h"
-#include "ui/DriveList.h"
-#include "ui/FileList.h"
-#include "ui/FolderList.h"
-#include "ui/PlatformError.h"
-#include "ui/ProgramFolder.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/widgets/DriveList.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QPushButton>

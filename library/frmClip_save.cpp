@@ -2,11 +2,11 @@
 #include "library/SaveName.h"
 #include "library/TextFileLoader.h"
 #include "library/TextFileWriter.h"
-#include "ui/Dialogs.h"
-#include "ui/FileList.h"
-#include "ui/PlatformError.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,12 +2,12 @@
 #include "capture/WholeCharacters.h"
 #include "library/LoadProgress.h"
 #include "library/TextFileLoader.h"
-#include "ui/Dialogs.h"
-#include "ui/FileList.h"
-#include "ui/ImageArea.h"
-#include "ui/PlatformError.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Dialogs.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QCursor>
 #include <QFileInfo>

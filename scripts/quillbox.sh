@@ -47,7 +47,13 @@ case "$mode" in
 run)
     install_missing "${build_packages[@]}"
     configure_and_build "$build" -DQUILLBOX_TESTS=OFF
-    exec "$build/quillbox"
+    # A portable copy in a folder of its own, which becomes its capture folder: started from the
+    # build folder, it would list and mix its captures with the build's own .txt files.
+    portable="$top/Quillbox"
+    mkdir -p "$portable"
+    install -m 755 "$build/quillbox" "$portable/quillbox"
+    install -m 644 "$build/Quillbox.HLP" "$portable/Quillbox.HLP"
+    exec "$portable/quillbox"
     ;;
 package)
     install_missing "${build_packages[@]}" "${package_packages[@]}"

@@ -1,13 +1,13 @@
 #include "ui/frmClip.h"
 
-#include "ui/DriveList.h"
-#include "ui/FileList.h"
-#include "ui/FolderList.h"
-#include "ui/ImageArea.h"
-#include "ui/LineControl.h"
 #include "ui/Pictures.h"
-#include "ui/SplitterBar.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/DriveList.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/LineControl.h"
+#include "ui/widgets/SplitterBar.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QLabel>

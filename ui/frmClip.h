@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ProgramState.h"
-#include "ui/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <QMainWindow>
 #include <array>

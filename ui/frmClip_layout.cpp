@@ -1,12 +1,12 @@
 #include "ui/frmClip.h"
 
-#include "ui/FileList.h"
-#include "ui/FolderList.h"
-#include "ui/ImageArea.h"
 #include "ui/LayoutGeometry.h"
-#include "ui/LineControl.h"
-#include "ui/SplitterBar.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/LineControl.h"
+#include "ui/widgets/SplitterBar.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QLabel>
 #include <QLayout>

@@ -1,8 +1,8 @@
 #include "ui/frmClip.h"
 
-#include "ui/ImageArea.h"
 #include "ui/LayoutGeometry.h"
-#include "ui/SplitterBar.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/SplitterBar.h"
 
 // Between a press on a handle and the release, Qt sends every pointer event to the handle, also
 // where the pointer has left it. The content stays put during a drag; only the ghost bar moves.

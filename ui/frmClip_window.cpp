@@ -1,7 +1,7 @@
 #include "ui/frmClip.h"
 
 #include "ui/LayoutGeometry.h"
-#include "ui/StatedWindowFrame.h"
+#include "ui/platform/StatedWindowFrame.h"
 
 #include <QMoveEvent>
 #include <cmath>

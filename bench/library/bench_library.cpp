@@ -2,9 +2,9 @@
 #include "capture/TextLines.h"
 #include "library/TextFileLoader.h"
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

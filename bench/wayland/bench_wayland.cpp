@@ -7,7 +7,7 @@
 #include "Figure.h"
 #include "ProcessFigures.h"
 #include "Serving.h"
-#include "ui/clipboard/WaylandSelectionChannel.h"
+#include "ui/platform/wayland/WaylandSelectionChannel.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 #include "capture/ClipboardLook.h"
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/ProgramFolder.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QApplication>

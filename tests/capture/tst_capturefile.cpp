@@ -1,5 +1,5 @@
 #include "capture/CaptureFile.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "capture/ClipboardLook.h"
-#include "ui/Clipboard.h"
+#include "ui/platform/Clipboard.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "capture/NameFromText.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QtTest>
 

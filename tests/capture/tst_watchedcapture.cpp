@@ -1,10 +1,10 @@
 #include "mock/FakeSelectionChannel.h"
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/ProgramFolder.h"
-#include "ui/TextBox.h"
-#include "ui/clipboard/WatchedClipboard.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/platform/WatchedClipboard.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QtTest>
 

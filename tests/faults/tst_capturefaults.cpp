@@ -1,8 +1,8 @@
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/ProgramFolder.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

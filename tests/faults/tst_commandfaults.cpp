@@ -1,5 +1,5 @@
 #include "library/LibraryDesk.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QtTest>
 

@@ -3,12 +3,12 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/FolderList.h"
-#include "ui/ImageArea.h"
-#include "ui/SplitterBar.h"
-#include "ui/TextBox.h"
 #include "ui/frmClip.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/SplitterBar.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/FolderList.h"
 #include "ui/frmClip.h"
+#include "ui/widgets/FileList.h"
+#include "ui/widgets/FolderList.h"
 
 #include <QDir>
 #include <QFile>

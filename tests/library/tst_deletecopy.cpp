@@ -1,7 +1,7 @@
 #include "LibraryDesk.h"
-#include "ui/Clipboard.h"
-#include "ui/QtDialogs.h"
-#include "ui/TextBox.h"
+#include "ui/platform/Clipboard.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QApplication>

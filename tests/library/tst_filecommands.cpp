@@ -1,5 +1,5 @@
 #include "LibraryDesk.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QLabel>

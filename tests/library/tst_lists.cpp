@@ -1,6 +1,6 @@
 #include "LibraryDesk.h"
-#include "ui/DriveList.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/DriveList.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QLabel>

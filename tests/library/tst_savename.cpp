@@ -1,5 +1,5 @@
 #include "library/SaveName.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 #include "capture/TextLines.h"
 #include "library/LoadProgress.h"
 #include "library/TextFileLoader.h"
-#include "ui/PlatformError.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

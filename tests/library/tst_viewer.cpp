@@ -1,7 +1,7 @@
 #include "LibraryDesk.h"
 #include "library/TextFileLoader.h"
-#include "ui/ImageArea.h"
-#include "ui/TextBox.h"
+#include "ui/widgets/ImageArea.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QLabel>
 #include <QMenu>

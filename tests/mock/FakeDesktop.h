@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/HelpViewer.h"
-#include "ui/ProcessControl.h"
-#include "ui/TrayIcon.h"
+#include "ui/platform/HelpViewer.h"
+#include "ui/platform/ProcessControl.h"
+#include "ui/platform/TrayIcon.h"
 
 #include <QStringList>
 #include <functional>

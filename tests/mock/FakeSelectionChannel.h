@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/clipboard/SelectionChannel.h"
+#include "ui/platform/SelectionChannel.h"
 
 #include <QStringList>
 

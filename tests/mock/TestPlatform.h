@@ -3,8 +3,8 @@
 #include "app/ProgramState.h"
 #include "mock/FakeDesktop.h"
 #include "mock/ScriptedDialogs.h"
-#include "ui/Platform.h"
-#include "ui/QtClipboard.h"
+#include "ui/platform/Platform.h"
+#include "ui/platform/QtClipboard.h"
 
 #include <QTemporaryDir>
 

@@ -1,10 +1,10 @@
 #include "app/SettingsFile.h"
 #include "mock/TestPlatform.h"
-#include "ui/DriveList.h"
-#include "ui/FolderList.h"
-#include "ui/ProgramFolder.h"
-#include "ui/SplitterBar.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/widgets/DriveList.h"
+#include "ui/widgets/FolderList.h"
+#include "ui/widgets/SplitterBar.h"
 
 #include <QAction>
 #include <QApplication>

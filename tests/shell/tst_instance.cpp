@@ -1,7 +1,7 @@
 #include "app/Main.h"
 #include "mock/ScriptedDialogs.h"
-#include "ui/InstanceLock.h"
-#include "ui/ProgramFolder.h"
+#include "ui/platform/InstanceLock.h"
+#include "ui/platform/ProgramFolder.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 #include "mock/TestPlatform.h"
-#include "ui/FileList.h"
-#include "ui/ProgramFolder.h"
-#include "ui/QtDialogs.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/widgets/FileList.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "mock/TestPlatform.h"
-#include "ui/TrayIcon.h"
 #include "ui/frmClip.h"
+#include "ui/platform/TrayIcon.h"
 
 #include <QAction>
 #include <QMenu>

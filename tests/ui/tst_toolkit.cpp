@@ -1,9 +1,9 @@
-#include "ui/LineControl.h"
-#include "ui/PlatformError.h"
-#include "ui/QtDialogs.h"
-#include "ui/ScreenMetrics.h"
-#include "ui/SplitterBar.h"
-#include "ui/TextBox.h"
+#include "ui/platform/PlatformError.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/ScreenMetrics.h"
+#include "ui/widgets/LineControl.h"
+#include "ui/widgets/SplitterBar.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

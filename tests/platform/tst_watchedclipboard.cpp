@@ -1,0 +1,172 @@
+#include "mock/FakeSelectionChannel.h"
+#include "ui/platform/WatchedClipboard.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+class WatchedClipboardTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void aTextInPiecesIsSeenOnlyWhenWhole();
+    void theTextIsReadInTheBestOfferedType_data();
+    void theTextIsReadInTheBestOfferedType();
+    void aNewerChangeGivesUpTheReadUnderWay();
+    void aStalledTransferEndsQuietlyAndIsTriedAgainAtTheNextTick();
+    void aSecretIsNeverRead_data();
+    void aSecretIsNeverRead();
+    void nothingIsReadUntilSomebodyLooks();
+};
+
+void WatchedClipboardTest::aTextInPiecesIsSeenOnlyWhenWhole()
+{
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard(channel, true);
+    QSignalSpy changed(&clipboard, &Clipboard::changed);
+    channel.change();
+    QVERIFY(!clipboard.holdsText());
+    channel.offer({QStringLiteral("TARGETS"), QStringLiteral("UTF8_STRING")});
+    const QByteArray text = QStringLiteral("会議メモ: ten o'clock\r\nroom 4B").toUtf8();
+    // The first piece ends inside a character.
+    channel.send(text.left(4));
+    channel.send(text.mid(4, 10));
+    QVERIFY(!clipboard.holdsText());
+    QCOMPARE(changed.count(), 1);
+    channel.send(text.mid(14) + '\0');
+    channel.end();
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(clipboard.holdsText());
+    QCOMPARE(clipboard.text(), QString::fromUtf8(text));
+    QCOMPARE(channel.requests,
+             QStringList({QStringLiteral("types"), QStringLiteral("UTF8_STRING")}));
+}
+
+void WatchedClipboardTest::theTextIsReadInTheBestOfferedType_data()
+{
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("UTF-8 by its Wayland name before its X11 name")
+        << QStringList{QStringLiteral("UTF8_STRING"), QStringLiteral("text/plain;charset=utf-8")}
+        << QStringLiteral("text/plain;charset=utf-8") << QByteArray("\xc3\xa9t\xc3\xa9")
+        << QStringLiteral("été");
+    QTest::newRow("a charset in capitals is the same type")
+        << QStringList{QStringLiteral("text/plain"), QStringLiteral("text/plain;charset=UTF-8")}
+        << QStringLiteral("text/plain;charset=UTF-8") << QByteArray("memo")
+        << QStringLiteral("memo");
+    QTest::newRow("plain text before Latin-1")
+        << QStringList{QStringLiteral("STRING"), QStringLiteral("text/plain")}
+        << QStringLiteral("text/plain") << QByteArray("\xe6\x97\xa5") << QStringLiteral("日");
+    QTest::newRow("Latin-1 alone is read as Latin-1")
+        << QStringList{QStringLiteral("TARGETS"), QStringLiteral("STRING")}
+        << QStringLiteral("STRING") << QByteArray("caf\xe9") << QStringLiteral("café");
+}
+
+void WatchedClipboardTest::theTextIsReadInTheBestOfferedType()
+{
+    QFETCH(QStringList, offered);
+    QFETCH(QString, read);
+    QFETCH(QByteArray, bytes);
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard(channel, true);
+    channel.change();
+    clipboard.holdsText();
+    channel.offer(offered);
+    QCOMPARE(channel.requests.last(), read);
+    channel.send(bytes);
+    channel.end();
+    QVERIFY(clipboard.holdsText());
+    QTEST(clipboard.text(), "text");
+}
+
+void WatchedClipboardTest::aNewerChangeGivesUpTheReadUnderWay()
+{
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard(channel, true);
+    channel.change();
+    clipboard.holdsText();
+    channel.offer({QStringLiteral("UTF8_STRING")});
+    channel.send(QByteArray(1000, 'a'));
+    channel.change();
+    QCOMPARE(channel.abandoned, 1);
+    QVERIFY(!clipboard.holdsText());
+    channel.offer({QStringLiteral("UTF8_STRING")});
+    channel.send("newer");
+    channel.end();
+    QCOMPARE(clipboard.text(), QStringLiteral("newer"));
+}
+
+void WatchedClipboardTest::aStalledTransferEndsQuietlyAndIsTriedAgainAtTheNextTick()
+{
+    FakeSelectionChannel channel;
+    channel.setStallLimit(50ms);
+    WatchedClipboard clipboard(channel, true);
+    QSignalSpy changed(&clipboard, &Clipboard::changed);
+    channel.change();
+    clipboard.holdsText();
+    channel.offer({QStringLiteral("UTF8_STRING")});
+    channel.send("the owner hangs after this");
+    QTRY_COMPARE(channel.requests.last(), QStringLiteral("dropped"));
+    QVERIFY(!clipboard.holdsText());
+    QVERIFY(clipboard.text().isNull());
+    // Not at every look: an owner that refuses at once would keep the program busy.
+    const qsizetype asked = channel.requests.size();
+    QVERIFY(!clipboard.holdsText());
+    QCOMPARE(channel.requests.size(), asked);
+    QTRY_COMPARE(changed.count(), 2);
+    clipboard.holdsText();
+    QCOMPARE(channel.requests.last(), QStringLiteral("types"));
+    channel.offer({QStringLiteral("UTF8_STRING")});
+    channel.send("answered now");
+    channel.end();
+    QCOMPARE(clipboard.text(), QStringLiteral("answered now"));
+}
+
+void WatchedClipboardTest::aSecretIsNeverRead_data()
+{
+    QTest::addColumn<QByteArray>("hint");
+    QTest::addColumn<bool>("holdsText");
+    QTest::newRow("a secret holds no text") << QByteArray("secret\n") << false;
+    QTest::newRow("another hint leaves the text readable") << QByteArray("public") << true;
+}
+
+void WatchedClipboardTest::aSecretIsNeverRead()
+{
+    QFETCH(QByteArray, hint);
+    QFETCH(bool, holdsText);
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard(channel, true);
+    channel.change();
+    clipboard.holdsText();
+    channel.offer({QStringLiteral("text/plain"), QStringLiteral("x-kde-passwordManagerHint")});
+    QCOMPARE(channel.requests.last(), QStringLiteral("x-kde-passwordManagerHint"));
+    channel.send(hint);
+    channel.end();
+    if (holdsText) {
+        QCOMPARE(channel.requests.last(), QStringLiteral("text/plain"));
+        channel.send("visible");
+        channel.end();
+    }
+    QCOMPARE(clipboard.holdsText(), holdsText);
+    QCOMPARE(channel.requests.contains(QStringLiteral("text/plain")), holdsText);
+}
+
+void WatchedClipboardTest::nothingIsReadUntilSomebodyLooks()
+{
+    FakeSelectionChannel channel;
+    WatchedClipboard clipboard(channel, true);
+    channel.change();
+    channel.change();
+    QVERIFY(channel.requests.isEmpty());
+    clipboard.setText(QStringLiteral("own"));
+    clipboard.clear();
+    QCOMPARE(channel.written, QStringLiteral("own"));
+    QVERIFY(channel.cleared);
+    QVERIFY(channel.requests.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(WatchedClipboardTest)
+#include "tst_watchedclipboard.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/platform/Clipboard.h"
+
+#include <QStringDecoder>
+#include <QTimer>
+#include <optional>
+
+class SelectionChannel;
+
+// The clipboard as the capture sees it where the program watches it over a channel of its own.
+// Its contents are read only when somebody looks after a change, without blocking: until the
+// whole text has arrived the clipboard counts as holding none, and the arrival is reported as a
+// change. A newer change gives up the read under way; a read that fails leaves the clipboard
+// without text until it is tried again a tick later.
+class WatchedClipboard : public Clipboard
+{
+    Q_OBJECT
+public:
+    // withoutFocus: whether the channel hears of copies made while other windows have the focus.
+    WatchedClipboard(SelectionChannel &channel, bool withoutFocus, QObject *parent = nullptr);
+
+    bool holdsText() override;
+    QString text() override;
+    void clear() override;
+    void setText(const QString &text) override;
+    bool reportsChanges() const override { return true; }
+    bool watchesWithoutFocus() const override { return m_withoutFocus; }
+
+private:
+    enum class Look { Unknown, AskingTypes, ReadingHint, ReadingText, Known, Failed };
+
+    void startReading();
+    void readTextOf(const QStringList &types);
+    void takeTypes(const QStringList &types);
+    void takePiece(const QByteArray &piece);
+    void takeEnd();
+    void know(bool holdsText);
+
+    SelectionChannel &m_channel;
+    bool m_withoutFocus;
+    Look m_look = Look::Unknown;
+    QStringList m_types;
+    QByteArray m_hint;
+    std::optional<QStringDecoder> m_decoder;
+    QString m_text;
+    bool m_holdsText = false;
+    QTimer m_retry;
+};

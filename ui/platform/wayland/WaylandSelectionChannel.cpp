@@ -1,0 +1,395 @@
+#include "ui/platform/wayland/WaylandSelectionChannel.h"
+
+#include "ui/platform/wayland/PipeTransfer.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "ext-data-control-v1-client-protocol.h"
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+#include <wayland-client.h>
+
+// Both protocols number their requests and events alike, so one set of calls serves either, with
+// the interfaces of the one the compositor offers.
+struct DataControlInterfaces {
+    const wl_interface *manager;
+    const wl_interface *device;
+    const wl_interface *source;
+    const wl_interface *offer;
+    std::uint32_t highestVersion;
+};
+
+namespace
+{
+
+enum ManagerRequest : std::uint32_t { CreateDataSource, GetDataDevice, DestroyManager };
+enum DeviceRequest : std::uint32_t { SetSelection, DestroyDevice };
+enum SourceRequest : std::uint32_t { OfferType, DestroySource };
+enum OfferRequest : std::uint32_t { Receive, DestroyOffer };
+
+static_assert(EXT_DATA_CONTROL_MANAGER_V1_GET_DATA_DEVICE == GetDataDevice &&
+              ZWLR_DATA_CONTROL_MANAGER_V1_GET_DATA_DEVICE == GetDataDevice &&
+              EXT_DATA_CONTROL_MANAGER_V1_DESTROY == DestroyManager &&
+              ZWLR_DATA_CONTROL_MANAGER_V1_DESTROY == DestroyManager);
+static_assert(EXT_DATA_CONTROL_DEVICE_V1_SET_SELECTION == SetSelection &&
+              ZWLR_DATA_CONTROL_DEVICE_V1_SET_SELECTION == SetSelection &&
+              EXT_DATA_CONTROL_DEVICE_V1_DESTROY == DestroyDevice &&
+              ZWLR_DATA_CONTROL_DEVICE_V1_DESTROY == DestroyDevice);
+static_assert(EXT_DATA_CONTROL_SOURCE_V1_OFFER == OfferType &&
+              ZWLR_DATA_CONTROL_SOURCE_V1_OFFER == OfferType &&
+              EXT_DATA_CONTROL_OFFER_V1_RECEIVE == Receive &&
+              ZWLR_DATA_CONTROL_OFFER_V1_RECEIVE == Receive);
+
+const DataControlInterfaces *extDataControl()
+{
+    static const DataControlInterfaces interfaces{
+        &ext_data_control_manager_v1_interface, &ext_data_control_device_v1_interface,
+        &ext_data_control_source_v1_interface, &ext_data_control_offer_v1_interface, 1};
+    return &interfaces;
+}
+
+const DataControlInterfaces *wlrDataControl()
+{
+    static const DataControlInterfaces interfaces{
+        &zwlr_data_control_manager_v1_interface, &zwlr_data_control_device_v1_interface,
+        &zwlr_data_control_source_v1_interface, &zwlr_data_control_offer_v1_interface, 2};
+    return &interfaces;
+}
+
+std::uint32_t versionOf(wl_proxy *proxy)
+{
+    return wl_proxy_get_version(proxy);
+}
+
+void destroy(wl_proxy *proxy, std::uint32_t opcode)
+{
+    wl_proxy_marshal_flags(proxy, opcode, nullptr, versionOf(proxy), WL_MARSHAL_FLAG_DESTROY);
+}
+
+// The types the program's own text is offered in; each carries UTF-8.
+const char *const ownTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "TEXT"};
+
+struct Candidates {
+    std::uint32_t seat = 0;
+    std::uint32_t ext = 0;
+    std::uint32_t wlr = 0;
+    std::uint32_t wlrVersion = 0;
+};
+
+void takeGlobal(void *data, wl_registry *, std::uint32_t name, const char *interface,
+                std::uint32_t version)
+{
+    auto &candidates = *static_cast<Candidates *>(data);
+    const QByteArrayView offered(interface);
+    if (offered == "wl_seat" && !candidates.seat)
+        candidates.seat = name;
+    else if (offered == "ext_data_control_manager_v1")
+        candidates.ext = name;
+    else if (offered == "zwlr_data_control_manager_v1") {
+        candidates.wlr = name;
+        candidates.wlrVersion = version;
+    }
+}
+
+void dropGlobal(void *, wl_registry *, std::uint32_t) {}
+
+const wl_registry_listener registryListener{takeGlobal, dropGlobal};
+
+} // namespace
+
+// The event handlers, laid out as the protocols order their events.
+struct WaylandSelectionChannel::Callbacks {
+    struct Device {
+        void (*dataOffer)(void *, wl_proxy *, wl_proxy *);
+        void (*selection)(void *, wl_proxy *, wl_proxy *);
+        void (*finished)(void *, wl_proxy *);
+        void (*primarySelection)(void *, wl_proxy *, wl_proxy *);
+    };
+    struct Offer {
+        void (*offer)(void *, wl_proxy *, const char *);
+    };
+    struct Source {
+        void (*send)(void *, wl_proxy *, const char *, std::int32_t);
+        void (*cancelled)(void *, wl_proxy *);
+    };
+    static_assert(sizeof(Device) == sizeof(ext_data_control_device_v1_listener) &&
+                  sizeof(Device) == sizeof(zwlr_data_control_device_v1_listener));
+    static_assert(sizeof(Source) == sizeof(ext_data_control_source_v1_listener) &&
+                  sizeof(Offer) == sizeof(ext_data_control_offer_v1_listener));
+
+    static WaylandSelectionChannel &channel(void *data)
+    {
+        return *static_cast<WaylandSelectionChannel *>(data);
+    }
+
+    static constexpr Device device{
+        [](void *data, wl_proxy *, wl_proxy *offer) { channel(data).takeNewOffer(offer); },
+        [](void *data, wl_proxy *, wl_proxy *offer) { channel(data).takeSelection(offer); },
+        [](void *data, wl_proxy *) {
+            // The seat is gone: no more changes will come.
+            WaylandSelectionChannel &self = channel(data);
+            destroy(self.m_device, DestroyDevice);
+            self.m_device = nullptr;
+        },
+        [](void *data, wl_proxy *, wl_proxy *offer) {
+            // Only the clipboard matters; a primary selection's offer is dropped at once.
+            WaylandSelectionChannel &self = channel(data);
+            if (offer && offer != self.m_selection)
+                self.dropOffer(offer);
+        },
+    };
+    static constexpr Offer offer{
+        [](void *data, wl_proxy *offer, const char *type) {
+            auto found = channel(data).m_offers.find(offer);
+            if (found != channel(data).m_offers.end())
+                found->append(QString::fromUtf8(type));
+        },
+    };
+    static constexpr Source source{
+        [](void *data, wl_proxy *source, const char *, std::int32_t fd) {
+            channel(data).sendSource(source, fd);
+        },
+        [](void *data, wl_proxy *source) { channel(data).dropSource(source); },
+    };
+
+    template <typename Listener>
+    static void listen(wl_proxy *proxy, const Listener &listener, WaylandSelectionChannel *channel)
+    {
+        wl_proxy_add_listener(
+            proxy, reinterpret_cast<void (**)(void)>(const_cast<Listener *>(&listener)), channel);
+    }
+};
+
+WaylandSelectionChannel::WaylandSelectionChannel(QObject *parent) : SelectionChannel(parent)
+{
+    // Writing to a pipe whose reader has gone must fail, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    m_display = wl_display_connect(nullptr);
+    if (!m_display)
+        return;
+    if (!bind()) {
+        // Nothing to watch through: the connection is of no use.
+        if (m_manager)
+            destroy(m_manager, DestroyManager);
+        if (m_seat)
+            wl_proxy_destroy(m_seat);
+        if (m_registry)
+            wl_registry_destroy(m_registry);
+        wl_display_disconnect(m_display);
+        m_display = nullptr;
+        m_manager = m_seat = nullptr;
+        m_registry = nullptr;
+        return;
+    }
+    m_notifier = new QSocketNotifier(wl_display_get_fd(m_display), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &WaylandSelectionChannel::dispatch);
+    flush();
+    QTimer::singleShot(0, this, &WaylandSelectionChannel::dispatch);
+}
+
+bool WaylandSelectionChannel::bind()
+{
+    Candidates candidates;
+    m_registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_registry, &registryListener, &candidates);
+    if (wl_display_roundtrip(m_display) < 0)
+        return false;
+    if (!candidates.seat || (!candidates.ext && !candidates.wlr))
+        return false;
+    // The newer protocol where both are offered.
+    m_interfaces = candidates.ext ? extDataControl() : wlrDataControl();
+    const std::uint32_t managerName = candidates.ext ? candidates.ext : candidates.wlr;
+    const std::uint32_t version =
+        candidates.ext ? 1 : std::min(candidates.wlrVersion, m_interfaces->highestVersion);
+    m_seat = static_cast<wl_proxy *>(
+        wl_registry_bind(m_registry, candidates.seat, &wl_seat_interface, 1));
+    m_manager = static_cast<wl_proxy *>(
+        wl_registry_bind(m_registry, managerName, m_interfaces->manager, version));
+    m_device = wl_proxy_marshal_flags(m_manager, GetDataDevice, m_interfaces->device,
+                                      versionOf(m_manager), 0, nullptr, m_seat);
+    Callbacks::listen(m_device, Callbacks::device, this);
+    return true;
+}
+
+WaylandSelectionChannel::~WaylandSelectionChannel()
+{
+    if (!m_display)
+        return;
+    abandon();
+    for (auto source = m_sources.cbegin(); source != m_sources.cend(); ++source)
+        destroy(source.key(), DestroySource);
+    for (auto offer = m_offers.cbegin(); offer != m_offers.cend(); ++offer)
+        destroy(offer.key(), DestroyOffer);
+    if (m_device)
+        destroy(m_device, DestroyDevice);
+    destroy(m_manager, DestroyManager);
+    wl_proxy_destroy(m_seat);
+    wl_registry_destroy(m_registry);
+    wl_display_flush(m_display);
+    wl_display_disconnect(m_display);
+}
+
+QByteArray WaylandSelectionChannel::protocolName() const
+{
+    return m_interfaces ? QByteArray(m_interfaces->manager->name) : QByteArray();
+}
+
+void WaylandSelectionChannel::dispatch()
+{
+    if (!m_display)
+        return;
+    while (wl_display_prepare_read(m_display) != 0) {
+        if (wl_display_dispatch_pending(m_display) < 0) {
+            connectionLost();
+            return;
+        }
+    }
+    if (wl_display_read_events(m_display) < 0 || wl_display_dispatch_pending(m_display) < 0) {
+        connectionLost();
+        return;
+    }
+    flush();
+}
+
+void WaylandSelectionChannel::flush()
+{
+    wl_display_flush(m_display);
+}
+
+void WaylandSelectionChannel::connectionLost()
+{
+    // The compositor has gone: nothing can change or be read any more.
+    m_notifier->setEnabled(false);
+    m_device = nullptr;
+    if (m_reader) {
+        abandon();
+        Q_EMIT transferFailed();
+    }
+}
+
+void WaylandSelectionChannel::takeNewOffer(wl_proxy *offer)
+{
+    m_offers.insert(offer, {});
+    Callbacks::listen(offer, Callbacks::offer, this);
+}
+
+void WaylandSelectionChannel::takeSelection(wl_proxy *offer)
+{
+    if (m_selection && m_selection != offer)
+        dropOffer(m_selection);
+    m_selection = offer;
+    Q_EMIT selectionChanged();
+}
+
+void WaylandSelectionChannel::dropOffer(wl_proxy *offer)
+{
+    m_offers.remove(offer);
+    destroy(offer, DestroyOffer);
+    if (offer == m_selection)
+        m_selection = nullptr;
+}
+
+void WaylandSelectionChannel::reportLater(std::function<void()> report)
+{
+    const int serial = ++m_serial;
+    QTimer::singleShot(0, this, [this, serial, report = std::move(report)] {
+        if (serial == m_serial)
+            report();
+    });
+}
+
+void WaylandSelectionChannel::requestTypes()
+{
+    abandon();
+    const QStringList types = m_selection ? m_offers.value(m_selection) : QStringList();
+    reportLater([this, types] { Q_EMIT typesOffered(types); });
+}
+
+void WaylandSelectionChannel::requestData(const QString &type)
+{
+    abandon();
+    int ends[2];
+    if (!m_device || !m_selection || pipe2(ends, O_CLOEXEC) != 0) {
+        reportLater([this] { Q_EMIT transferFailed(); });
+        return;
+    }
+    wl_proxy_marshal_flags(m_selection, Receive, nullptr, versionOf(m_selection), 0,
+                           type.toUtf8().constData(), ends[1]);
+    // The request carried a duplicate of the writing end: the owner holds the only one now, so
+    // the pipe ends when the owner has written all.
+    ::close(ends[1]);
+    flush();
+    m_reader = new PipeReader(ends[0], this);
+    connect(m_reader, &PipeReader::dataArrived, this, [this](const QByteArray &piece) {
+        awaitProgress();
+        Q_EMIT dataArrived(piece);
+    });
+    connect(m_reader, &PipeReader::ended, this, [this] {
+        abandon();
+        Q_EMIT dataEnded();
+    });
+    connect(m_reader, &PipeReader::failed, this, [this] {
+        abandon();
+        Q_EMIT transferFailed();
+    });
+    awaitProgress();
+}
+
+void WaylandSelectionChannel::abandon()
+{
+    stopAwaiting();
+    ++m_serial;
+    if (m_reader) {
+        m_reader->disconnect(this);
+        m_reader->deleteLater();
+        m_reader = nullptr;
+    }
+}
+
+void WaylandSelectionChannel::dropStalledRequest()
+{
+    abandon();
+}
+
+void WaylandSelectionChannel::setText(const QString &text)
+{
+    if (!m_device)
+        return;
+    wl_proxy *source = wl_proxy_marshal_flags(m_manager, CreateDataSource, m_interfaces->source,
+                                              versionOf(m_manager), 0, nullptr);
+    Callbacks::listen(source, Callbacks::source, this);
+    for (const char *type : ownTypes)
+        wl_proxy_marshal_flags(source, OfferType, nullptr, versionOf(source), 0, type);
+    m_sources.insert(source, text.toUtf8());
+    wl_proxy_marshal_flags(m_device, SetSelection, nullptr, versionOf(m_device), 0, source);
+    flush();
+}
+
+void WaylandSelectionChannel::clear()
+{
+    if (!m_device)
+        return;
+    wl_proxy_marshal_flags(m_device, SetSelection, nullptr, versionOf(m_device), 0, nullptr);
+    flush();
+}
+
+void WaylandSelectionChannel::sendSource(wl_proxy *source, int fd)
+{
+    const auto found = m_sources.constFind(source);
+    if (found == m_sources.constEnd()) {
+        ::close(fd);
+        return;
+    }
+    new PipeWriter(fd, *found, this);
+}
+
+void WaylandSelectionChannel::dropSource(wl_proxy *source)
+{
+    m_sources.remove(source);
+    destroy(source, DestroySource);
+    flush();
+}

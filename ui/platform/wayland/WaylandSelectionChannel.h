@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui/platform/SelectionChannel.h"
+
+#include <QHash>
+#include <cstdint>
+
+class PipeReader;
+class QSocketNotifier;
+struct wl_display;
+struct wl_interface;
+struct wl_proxy;
+struct wl_registry;
+
+// The interfaces of one of the two data-control protocols.
+struct DataControlInterfaces;
+
+// The Wayland clipboard through the compositor's data control (ext_data_control_v1, or the older
+// zwlr_data_control_v1 of the same shape), on a connection of the program's own: it hears of every
+// change and can read and set the clipboard whichever window has the focus, whatever platform Qt
+// itself runs on. Data moves through pipes as the other side writes or reads them.
+class WaylandSelectionChannel : public SelectionChannel
+{
+    Q_OBJECT
+public:
+    explicit WaylandSelectionChannel(QObject *parent = nullptr);
+    ~WaylandSelectionChannel() override;
+
+    // False when no compositor could be reached or it offers no data control.
+    bool isConnected() const { return m_device != nullptr; }
+    // The data-control interface bound, for telling the user which route serves.
+    QByteArray protocolName() const;
+
+    void requestTypes() override;
+    void requestData(const QString &type) override;
+    void abandon() override;
+    void setText(const QString &text) override;
+    void clear() override;
+
+    // The compositor's callbacks, through which its events reach the channel.
+    struct Callbacks;
+
+protected:
+    void dropStalledRequest() override;
+
+private:
+    bool bind();
+    void dispatch();
+    void flush();
+    void connectionLost();
+    void reportLater(std::function<void()> report);
+    void dropOffer(wl_proxy *offer);
+    void takeNewOffer(wl_proxy *offer);
+    void takeSelection(wl_proxy *offer);
+    void sendSource(wl_proxy *source, int fd);
+    void dropSource(wl_proxy *source);
+
+    wl_display *m_display = nullptr;
+    wl_registry *m_registry = nullptr;
+    wl_proxy *m_seat = nullptr;
+    wl_proxy *m_manager = nullptr;
+    wl_proxy *m_device = nullptr;
+    const DataControlInterfaces *m_interfaces = nullptr;
+    QSocketNotifier *m_notifier = nullptr;
+    // Every offer the compositor announced and not yet dropped, with the types it came in.
+    QHash<wl_proxy *, QStringList> m_offers;
+    wl_proxy *m_selection = nullptr;
+    // The program's own texts on offer, by their source.
+    QHash<wl_proxy *, QByteArray> m_sources;
+    PipeReader *m_reader = nullptr;
+    int m_serial = 0;
+
+    friend struct Callbacks;
+};
