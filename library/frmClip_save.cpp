@@ -42,17 +42,16 @@ QString fileNameOf(const QString &path)
 }
 
 // The code page the file was read in, judged from its bytes as the viewer reads them; nothing when
-// the memory does not hold them. A file that is gone, cannot be read, or is too large for the pane
-// has no code page to keep: it is written as a new file is.
+// the memory does not hold them. A file that is gone, cannot be read, is too large for the pane or
+// is no file at all has no code page to keep: it is written as a new file is.
 std::optional<ReadCodePage> codePageOfFile(const QString &path)
 {
-    if (QFileInfo(path).size() <= largestFileForThePane) {
-        try {
-            return codePageRead(readFileBytes(path), systemCodePage());
-        } catch (const PlatformError &) {
-        } catch (const std::bad_alloc &) {
-            return std::nullopt;
-        }
+    try {
+        return codePageRead(readFileBytes(path), systemCodePage());
+    } catch (const PlatformError &) {
+    } catch (const FileNotRead &) {
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
     }
     return ReadCodePage{systemCodePage(), true};
 }

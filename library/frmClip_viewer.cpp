@@ -10,7 +10,6 @@
 #include "ui/widgets/TextBox.h"
 
 #include <QCursor>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <cmath>
@@ -28,6 +27,21 @@ void warnNotShown(frmClip &window, const QString &text)
     window.platform.dialogs.messageBox(text, MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation,
                                        QStringLiteral("警告"));
     window.SetTopmost(window.state.Settings[7]);
+}
+
+QString tooLargeToShow(const QString &name)
+{
+    return QStringLiteral("「%1」は大きすぎるため表示できません。\n"
+                          "表示できるのは %2 MB までのファイルです。")
+        .arg(name)
+        .arg(largestFileForThePane >> 20);
+}
+
+QString notAFileToShow(const QString &name)
+{
+    return QStringLiteral("「%1」はファイルではなく、デバイスや名前付きパイプなどを指しているため"
+                          "表示できません。")
+        .arg(name);
 }
 
 } // namespace
@@ -70,13 +84,6 @@ void frmClip::flbText_MouseDown(int Button)
         };
     }
     CurrentFile = state.FolderPath + name;
-    if (QFileInfo(CurrentFile).size() > largestFileForThePane) {
-        warnNotShown(*this, QStringLiteral("「%1」は大きすぎるため表示できません。\n"
-                                           "表示できるのは %2 MB までのファイルです。")
-                                .arg(name)
-                                .arg(largestFileForThePane >> 20));
-        return;
-    }
     lblSts->setVisible(showProgress);
     flbText->setCursor(Qt::WaitCursor);
     try {
@@ -91,6 +98,12 @@ void frmClip::flbText_MouseDown(int Button)
     } catch (const PlatformError &) {
         // A file gone or locked since the list was read: the pane keeps what it showed.
         flbText->unsetCursor();
+    } catch (const FileNotRead &notRead) {
+        flbText->unsetCursor();
+        lblSts->hide();
+        warnNotShown(*this, notRead.why == FileNotRead::Why::TooLarge ? tooLargeToShow(name)
+                                                                      : notAFileToShow(name));
+        return;
     } catch (const std::bad_alloc &) {
         flbText->unsetCursor();
         lblSts->hide();
