@@ -103,6 +103,28 @@ void frmClip::showCommandFailure(const QString &command, const QString &text)
     SetTopmost(state.Settings[7]);
 }
 
+bool frmClip::paneHoldsFile(const QString &command, const QString &path)
+{
+    if (path == m_paneFile)
+        return true;
+    const QString action = command == overwriteSave ? overwriteSave : QStringLiteral("名前を変更");
+    const QString whose =
+        m_paneFile.isEmpty()
+            ? QStringLiteral(
+                  "表示中のテキストは「%1」から読み込んだものではないため、%2できません。")
+                  .arg(fileNameOf(path), action)
+            : QStringLiteral("表示中のテキストは「%1」から読み込んだもので、「%2」のものではない"
+                             "ため、%3できません。")
+                  .arg(fileNameOf(m_paneFile), fileNameOf(path), action);
+    SetTopmost(0);
+    platform.dialogs.messageBox(
+        whose +
+            QStringLiteral("\n表示中のテキストを残すには「名前を付けて保存」を使ってください。"),
+        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
+    SetTopmost(state.Settings[7]);
+    return false;
+}
+
 QString frmClip::askBaseName(const QString &command, const QString &currentName)
 {
     const QString answer = platform.dialogs.inputBox(QStringLiteral("ファイル名を入力してください"),
@@ -127,6 +149,8 @@ void frmClip::mnuUwa_Click()
     if (name.isEmpty())
         return;
     CurrentFile = state.FolderPath + name;
+    if (!paneHoldsFile(overwriteSave, CurrentFile))
+        return;
     const QString text = txtText->text();
     const std::optional<ReadCodePage> read = codePageOfFile(CurrentFile);
     if (!read) {
@@ -178,6 +202,8 @@ void frmClip::mnuRename_Click()
         return;
     const QString old = state.FolderPath + name;
     CurrentFile = old;
+    if (!paneHoldsFile(renameFile, old))
+        return;
     const QString base = askBaseName(renameFile, name);
     if (base.isEmpty())
         return;
@@ -214,6 +240,7 @@ void frmClip::mnuRename_Click()
         return;
     }
     CurrentFile = target;
+    m_paneFile = target;
     flbText->refresh();
     lblST[0]->setText(QString());
 }

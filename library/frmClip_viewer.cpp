@@ -50,6 +50,7 @@ void frmClip::wireViewer()
 {
     connect(flbText, &FileList::mouseDown, this, &frmClip::flbText_MouseDown);
     connect(txtText, &TextBox::changed, this, &frmClip::txtText_Change);
+    connect(txtText, &TextBox::textSet, this, [this] { m_paneFile.clear(); });
 }
 
 void frmClip::flbText_MouseDown(int Button)
@@ -93,6 +94,7 @@ void frmClip::flbText_MouseDown(int Button)
         // follow the pressed file.
         const bool sameText = txtText->text() == text;
         txtText->setText(text);
+        m_paneFile = CurrentFile;
         if (sameText)
             txtText_Change();
     } catch (const PlatformError &) {

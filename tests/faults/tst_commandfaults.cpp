@@ -78,7 +78,7 @@ void CommandFaultsTest::aFileRemovedUnderTheCommandLosesNothing()
     desk->write(QStringLiteral("memo.txt"), "old\r\n");
     desk->write(QStringLiteral("other.txt"), "other\r\n");
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(QStringLiteral("edited"));
+    desk->edit(QStringLiteral("edited"));
 
     // Another program removes the file while the input box is open, or just before the save.
     const QString memo = desk->folder + QStringLiteral("memo.txt");
@@ -117,7 +117,7 @@ void CommandFaultsTest::everyNumberTakenOverwritesNothing()
     }
     desk->write(QStringLiteral("source.txt"), "source\r\n");
     desk->load(QStringLiteral("source.txt"));
-    desk->window->txtText->setText(QStringLiteral("pane"));
+    desk->edit(QStringLiteral("pane"));
     desk->dialogs().nextAnswers = {QStringLiteral("memo")};
     run(*desk->window, command);
 

@@ -205,7 +205,7 @@ void OddFilesTest::renameLooksAtNoDeviceForTheCodePage()
     // device while the name is asked for.
     desk->write(QStringLiteral("memo.txt"), "old\r\n");
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(QStringLiteral("edited"));
+    desk->edit(QStringLiteral("edited"));
     const QString memo = desk->folder + QStringLiteral("memo.txt");
     desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &) {
         QFile::remove(memo);

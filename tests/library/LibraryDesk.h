@@ -4,11 +4,14 @@
 #include "ui/frmClip.h"
 #include "ui/widgets/FileList.h"
 #include "ui/widgets/FolderList.h"
+#include "ui/widgets/LineEndBlocks.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 // The main window over a folder of its own, inside the test's program folder.
@@ -64,6 +67,14 @@ struct LibraryDesk {
     {
         choose(name, {name});
         window->flbText_MouseDown(1);
+    }
+    // Gives the pane the text by an edit, as the user's typing or pasting does: the pane still
+    // holds the file it loaded. The text must be small enough for the editor.
+    void edit(const QString &text) const
+    {
+        QTextCursor cursor = window->txtText->textCursor();
+        cursor.select(QTextCursor::Document);
+        LineEndBlocks::insert(cursor, text);
     }
 };
 

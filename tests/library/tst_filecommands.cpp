@@ -1,8 +1,10 @@
 #include "LibraryDesk.h"
+#include "library/TextFileLoader.h"
 #include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 #include <csignal>
@@ -79,6 +81,9 @@ private Q_SLOTS:
     void afterARenameNoOtherFileBecomesTheTarget();
     void aFileIsWrittenBackInTheCodePageItWasReadIn_data();
     void aFileIsWrittenBackInTheCodePageItWasReadIn();
+    void onlyTheFileThePaneHoldsIsWrittenOver_data();
+    void onlyTheFileThePaneHoldsIsWrittenOver();
+    void aRenamedFileStaysThePanesFile();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -89,7 +94,7 @@ void FileCommandsTest::init()
     desk = std::make_unique<LibraryDesk>();
     desk->write(QStringLiteral("memo.txt"), "old\r\n");
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(QStringLiteral("新しい本文\r\n二行目"));
+    desk->edit(QStringLiteral("新しい本文\r\n二行目"));
 }
 
 void FileCommandsTest::cleanup()
@@ -311,7 +316,7 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     QFETCH(QString, answer);
     QFETCH(QString, title);
     const QString tooLong(64 * 1024, u'長');
-    desk->window->txtText->setText(tooLong);
+    desk->edit(tooLong);
     desk->dialogs().nextAnswers = {answer};
     {
         const FileSizeLimit limit(4096);
@@ -516,7 +521,7 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
     QFETCH(QByteArray, after);
     desk->write(QStringLiteral("memo.txt"), before);
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(text);
+    desk->edit(text);
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {QStringLiteral("note")};
     if (answer != 0)
@@ -534,6 +539,94 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
                  command == OverwriteSave ? QStringLiteral("上書き保存") : renameTitle);
         QVERIFY(questions.first().text.contains(QStringLiteral("memo.txt")));
     }
+}
+
+void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("happening");
+    const QStringList happenings = {
+        QStringLiteral("a press on a file too large to show"),
+        QStringLiteral("a press on a file removed since the list was read"),
+        QStringLiteral("a right press on another file"),
+        QStringLiteral("a capture shown in the pane"),
+        QStringLiteral("a deletion that emptied the pane"),
+    };
+    for (const QString &happening : happenings) {
+        QTest::addRow("overwrite save after %s", qPrintable(happening))
+            << int(OverwriteSave) << happening;
+        QTest::addRow("rename after %s", qPrintable(happening)) << int(Rename) << happening;
+    }
+}
+
+void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver()
+{
+    QFETCH(int, command);
+    QFETCH(QString, happening);
+    // The pane holds memo.txt, edited; then the list's current entry comes to name another file,
+    // or the pane comes to hold a text of no file.
+    QFile big(desk->folder + QStringLiteral("big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(largestFileForThePane + 1));
+    big.close();
+    desk->write(QStringLiteral("other.txt"), "other\r\n");
+    desk->write(QStringLiteral("gone.txt"), "gone\r\n");
+    QString current = QStringLiteral("memo.txt");
+    if (happening.contains(QStringLiteral("too large"))) {
+        current = QStringLiteral("big.txt");
+        desk->load(current);
+    } else if (happening.contains(QStringLiteral("removed"))) {
+        current = QStringLiteral("gone.txt");
+        desk->choose(current, {current});
+        QFile::remove(desk->folder + current);
+        desk->window->flbText_MouseDown(1);
+    } else if (happening.contains(QStringLiteral("right press"))) {
+        current = QStringLiteral("other.txt");
+        desk->choose(current, {current});
+        desk->window->flbText_MouseDown(2);
+        desk->window->pop->hide();
+    } else if (happening.contains(QStringLiteral("capture"))) {
+        desk->window->cmdStart_Click();
+        desk->desktop.clipboard.setText(QStringLiteral("captured"));
+        desk->window->Timer1_Timer();
+        desk->window->cmdStart_Click();
+        QCOMPARE(desk->window->txtText->text(), QStringLiteral("captured"));
+    } else {
+        desk->choose(current);
+        desk->dialogs().nextResults = {MsgBoxResult::Ok};
+        desk->window->DeleteFile_Click();
+        QVERIFY(desk->window->txtText->isEmpty());
+    }
+    QCOMPARE(desk->window->flbText->fileName(), current);
+    const QStringList before = desk->files();
+    QHash<QString, QByteArray> contents;
+    for (const QString &name : before)
+        if (name != u"big.txt")
+            contents[name] = desk->read(name);
+    desk->dialogs().asked.clear();
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+
+    run(*desk->window, command);
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    const ScriptedDialogs::Asked refusal = desk->dialogs().asked.first();
+    QCOMPARE(refusal.kind, QStringLiteral("message"));
+    QCOMPARE(refusal.style, 48);
+    QCOMPARE(refusal.title, command == OverwriteSave ? QStringLiteral("上書き保存") : renameTitle);
+    QVERIFY2(refusal.text.contains(current), qPrintable(refusal.text));
+    QCOMPARE(desk->files(), before);
+    for (auto it = contents.cbegin(); it != contents.cend(); ++it)
+        QCOMPARE(desk->read(it.key()), it.value());
+    QCOMPARE(QFileInfo(big.fileName()).size(), largestFileForThePane + 1);
+}
+
+void FileCommandsTest::aRenamedFileStaysThePanesFile()
+{
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    desk->choose(QStringLiteral("note.txt"));
+    desk->edit(QStringLiteral("edited after the rename"));
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    QCOMPARE(desk->read(QStringLiteral("note.txt")), QByteArray("edited after the rename\r\n"));
 }
 
 QTEST_MAIN(FileCommandsTest)

@@ -37,8 +37,10 @@ bool TextBox::isEmpty() const
 
 void TextBox::setText(const QString &text)
 {
-    if (text == this->text())
+    if (text == this->text()) {
+        Q_EMIT textSet();
         return;
+    }
     m_text = text;
     m_settingText = true;
     if (text.size() >= largeTextLength && text.size() <= IndexedText::maximumLength) {
@@ -52,6 +54,7 @@ void TextBox::setText(const QString &text)
     moveCursor(QTextCursor::Start);
     m_settingText = false;
     Q_EMIT changed();
+    Q_EMIT textSet();
 }
 
 bool TextBox::showsLargeText() const

@@ -25,7 +25,8 @@ public:
     explicit TextBox(QWidget *parent = nullptr);
 
     QString text() const;
-    // Raises changed() once, and only when the text really changes.
+    // Raises changed() once, and only when the text really changes; then textSet(), also for the
+    // text the pane already held.
     void setText(const QString &text);
     bool isEmpty() const;
 
@@ -38,6 +39,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // The pane now holds a text handed to setText(), not one the user edited.
+    void textSet();
 
 protected:
     bool event(QEvent *event) override;
