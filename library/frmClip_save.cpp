@@ -22,18 +22,15 @@ const QString overwriteSave = QStringLiteral("上書き保存");
 const QString saveAs = QStringLiteral("名前を付けて保存");
 const QString renameFile = QStringLiteral("ﾌｧｲﾙ名の変更");
 
-bool isPlainFile(const QString &path)
-{
-    return QFileInfo(path).isFile();
-}
-
+// Two names of one file, where the file system ignores case; a link is a name of its own.
 bool isSameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
     const QFileInfo first(a);
     const QFileInfo second(b);
-    return first.exists() && second.exists() && first == second;
+    return !first.isSymLink() && !second.isSymLink() && first.exists() && second.exists() &&
+           first == second;
 }
 
 QString fileNameOf(const QString &path)
@@ -160,7 +157,7 @@ void frmClip::mnuUwa_Click()
     if (!read->whole && !mayLoseUnreadBytes(*this, overwriteSave, overwriteSave, name))
         return;
     try {
-        writeTextFile(CurrentFile, text, read->codePage);
+        replaceTextFile(CurrentFile, text, read->codePage);
     } catch (const PlatformError &error) {
         showCommandFailure(
             overwriteSave,
@@ -183,8 +180,10 @@ void frmClip::mnuName_Click()
     const QString text = txtText->text();
     QString target = state.FolderPath + numberedFileName(base, 0);
     try {
-        target = firstFreePath(state.FolderPath, base, isPlainFile);
-        writeTextFile(target, text, systemCodePage());
+        writeUnderFirstFreeName(
+            state.FolderPath, base, nameTaken,
+            [&](const QString &path) { return writeNewTextFile(path, text, systemCodePage()); },
+            target);
     } catch (const PlatformError &error) {
         showCommandFailure(saveAs, QStringLiteral("「%1」を保存できませんでした。\n%2")
                                        .arg(fileNameOf(target), error.reason()));
@@ -219,12 +218,17 @@ void frmClip::mnuRename_Click()
     // The old file gives way to the new one, so its own name counts as free: renaming a file
     // to its name rewrites it in place.
     const auto taken = [&old](const QString &path) {
-        return isPlainFile(path) && !isSameFile(path, old);
+        return nameTaken(path) && !isSameFile(path, old);
+    };
+    const auto write = [&](const QString &path) {
+        if (!isSameFile(path, old))
+            return writeNewTextFile(path, text, read->codePage);
+        replaceTextFile(path, text, read->codePage);
+        return true;
     };
     QString target = state.FolderPath + numberedFileName(base, 0);
     try {
-        target = firstFreePath(state.FolderPath, base, taken);
-        writeTextFile(target, text, read->codePage);
+        writeUnderFirstFreeName(state.FolderPath, base, taken, write, target);
     } catch (const PlatformError &error) {
         showCommandFailure(renameFile, QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3")
                                            .arg(name, fileNameOf(target), error.reason()));

@@ -107,6 +107,20 @@ private:
 
 enum Oddity { LinkToZeroDevice, NamedPipe, LinkToNamedPipe, GrowsWhileRead };
 
+enum Command { OverwriteSave, SaveAs, Rename };
+
+void run(frmClip &window, int command)
+{
+    if (command == OverwriteSave)
+        window.mnuUwa_Click();
+    else if (command == SaveAs)
+        window.mnuName_Click();
+    else
+        window.mnuRename_Click();
+}
+
+enum LinkCase { NoteLinksNowhere, NoteLinksOutside, MemoLinksOutside, MemoBecomesALink };
+
 } // namespace
 
 // Names in the folder that are not what they seem: links, devices, named pipes, files that
@@ -121,6 +135,8 @@ private Q_SLOTS:
     void aNameThatIsNoFileToShowIsRefusedAndNothingWaits_data();
     void aNameThatIsNoFileToShowIsRefusedAndNothingWaits();
     void renameLooksAtNoDeviceForTheCodePage();
+    void noCommandWritesThroughALink_data();
+    void noCommandWritesThroughALink();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -219,6 +235,92 @@ void OddFilesTest::renameLooksAtNoDeviceForTheCodePage()
     QCOMPARE(desk->dialogs().asked.size(), 1);
     QCOMPARE(desk->read(QStringLiteral("note.txt")), QByteArray("edited\r\n"));
     QCOMPARE(desk->files(), QStringList{"note.txt"});
+}
+
+void OddFilesTest::noCommandWritesThroughALink_data()
+{
+    QTest::addColumn<int>("linkCase");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("save as onto a link to nowhere numbers on past it")
+        << int(NoteLinksNowhere) << int(SaveAs) << "note"
+        << "note 1.txt";
+    QTest::newRow("save as onto a link to a file outside numbers on past it")
+        << int(NoteLinksOutside) << int(SaveAs) << "note"
+        << "note 1.txt";
+    QTest::newRow("rename onto a link to nowhere numbers on past it")
+        << int(NoteLinksNowhere) << int(Rename) << "note"
+        << "note 1.txt";
+    QTest::newRow("rename onto a link to a file outside numbers on past it")
+        << int(NoteLinksOutside) << int(Rename) << "note"
+        << "note 1.txt";
+    QTest::newRow("overwrite save of a link is refused")
+        << int(MemoLinksOutside) << int(OverwriteSave) << QString() << QString();
+    QTest::newRow("rename of a link to its own name is refused")
+        << int(MemoLinksOutside) << int(Rename) << "memo" << QString();
+    QTest::newRow("rename of a link to another name takes only the link away")
+        << int(MemoLinksOutside) << int(Rename) << "note"
+        << "note.txt";
+    QTest::newRow("overwrite save of a file that became a link since it was shown is refused")
+        << int(MemoBecomesALink) << int(OverwriteSave) << QString() << QString();
+}
+
+void OddFilesTest::noCommandWritesThroughALink()
+{
+    QFETCH(int, linkCase);
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    QFETCH(QString, written);
+    const QString outside = desk->desktop.folder.path() + QStringLiteral("/outside/");
+    QDir().mkpath(outside);
+    QFile target(outside + QStringLiteral("target.txt"));
+    QVERIFY(target.open(QIODevice::WriteOnly) && target.write("outside\r\n") == 9);
+    target.close();
+    const QString nowhere = outside + QStringLiteral("nowhere.txt");
+    const QString memo = desk->folder + QStringLiteral("memo.txt");
+    const QString note = desk->folder + QStringLiteral("note.txt");
+
+    desk->write(QStringLiteral("memo.txt"), "old\r\n");
+    if (linkCase == NoteLinksNowhere)
+        QVERIFY(QFile::link(nowhere, note));
+    if (linkCase == NoteLinksOutside)
+        QVERIFY(QFile::link(target.fileName(), note));
+    if (linkCase == MemoLinksOutside) {
+        QFile::remove(memo);
+        QVERIFY(QFile::link(target.fileName(), memo));
+    }
+    desk->load(QStringLiteral("memo.txt"));
+    desk->edit(QStringLiteral("edited"));
+    if (linkCase == MemoBecomesALink) {
+        QFile::remove(memo);
+        QVERIFY(QFile::link(target.fileName(), memo));
+    }
+    desk->dialogs().asked.clear();
+    desk->dialogs().nextAnswers = {answer};
+    run(*desk->window, command);
+
+    if (written.isEmpty()) {
+        QVERIFY2(!desk->dialogs().asked.isEmpty(), "the command wrote without a word");
+        const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
+        QCOMPARE(failure.kind, QStringLiteral("message"));
+        QCOMPARE(failure.style, 16);
+        QCOMPARE(failure.title, command == OverwriteSave ? QStringLiteral("上書き保存")
+                                                         : QStringLiteral("ﾌｧｲﾙ名の変更"));
+        QVERIFY2(failure.text.contains(QStringLiteral("リンク")), qPrintable(failure.text));
+        QVERIFY(QFileInfo(memo).isSymLink());
+    } else {
+        QCOMPARE(desk->read(written), QByteArray("edited\r\n"));
+        QVERIFY(!QFileInfo(desk->folder + written).isSymLink());
+    }
+    if (linkCase == NoteLinksNowhere || linkCase == NoteLinksOutside)
+        QVERIFY(QFileInfo(note).isSymLink());
+    if (linkCase == MemoLinksOutside && !written.isEmpty())
+        QVERIFY(!QFileInfo(memo).isSymLink() && !QFileInfo::exists(memo));
+    QFile outsideAfter(target.fileName());
+    QVERIFY(outsideAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(outsideAfter.readAll(), QByteArray("outside\r\n"));
+    QCOMPARE(QDir(outside).entryList(QDir::Files), QStringList{"target.txt"});
 }
 
 QTEST_MAIN(OddFilesTest)
