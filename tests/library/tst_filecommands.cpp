@@ -496,6 +496,10 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn_data()
     QTest::newRow("a UTF-8 file stays UTF-8")
         << int(OverwriteSave) << QByteArray("日本語\r\n") << QStringLiteral("日本語テキスト")
         << noQuestion << "memo.txt" << QByteArray("日本語テキスト\r\n");
+    QTest::newRow("a paragraph separator and frame markers typed into the pane are kept")
+        << int(OverwriteSave) << QByteArray("日本語\r\n")
+        << QStringLiteral("a\u2029b\uFDD0c\uFDD1d") << noQuestion << "memo.txt"
+        << QStringLiteral("a\u2029b\uFDD0c\uFDD1d\r\n").toUtf8();
     QTest::newRow("a 932 file whose new text 932 cannot hold is written as UTF-8 with a mark")
         << int(OverwriteSave) << nihongo + "\r\n"
         << QStringLiteral("日本語😀") << noQuestion << "memo.txt"
