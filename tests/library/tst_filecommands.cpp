@@ -84,6 +84,7 @@ private Q_SLOTS:
     void onlyTheFileThePaneHoldsIsWrittenOver_data();
     void onlyTheFileThePaneHoldsIsWrittenOver();
     void aRenamedFileStaysThePanesFile();
+    void overwriteKeepsWhoMayReadTheFile();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -631,6 +632,16 @@ void FileCommandsTest::aRenamedFileStaysThePanesFile()
     desk->window->mnuUwa_Click();
     QCOMPARE(desk->dialogs().asked.size(), 1);
     QCOMPARE(desk->read(QStringLiteral("note.txt")), QByteArray("edited after the rename\r\n"));
+}
+
+void FileCommandsTest::overwriteKeepsWhoMayReadTheFile()
+{
+    const QString memo = desk->folder + QStringLiteral("memo.txt");
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    QVERIFY(QFile::setPermissions(memo, ownerOnly));
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("新しい本文\r\n二行目\r\n"));
+    QCOMPARE(QFile::permissions(memo) & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
 }
 
 QTEST_MAIN(FileCommandsTest)
