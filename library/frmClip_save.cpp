@@ -107,17 +107,17 @@ bool frmClip::paneHoldsFile(const QString &command, const QString &path)
     const QString action = command == overwriteSave ? overwriteSave : QStringLiteral("名前を変更");
     const QString whose =
         m_paneFile.isEmpty()
-            ? QStringLiteral(
-                  "表示中のテキストは「%1」から読み込んだものではないため、%2できません。")
-                  .arg(fileNameOf(path), action)
-            : QStringLiteral("表示中のテキストは「%1」から読み込んだもので、「%2」のものではない"
-                             "ため、%3できません。")
-                  .arg(fileNameOf(m_paneFile), fileNameOf(path), action);
+            ? QStringLiteral("表示中のテキストは「%1」から読み込んだものではありません。")
+                  .arg(fileNameOf(path))
+            : QStringLiteral("表示中のテキストは「%1」から読み込んだもので、「%2」のものでは"
+                             "ありません。")
+                  .arg(fileNameOf(m_paneFile), fileNameOf(path));
     SetTopmost(0);
-    platform.dialogs.messageBox(
-        whose +
-            QStringLiteral("\n表示中のテキストを残すには「名前を付けて保存」を使ってください。"),
-        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
+    platform.dialogs.messageBox(whose +
+                                    QStringLiteral("\nそのため%1できません。表示中のテキストを"
+                                                   "残すには「名前を付けて保存」を使ってください。")
+                                        .arg(action),
+                                MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
     SetTopmost(state.Settings[7]);
     return false;
 }

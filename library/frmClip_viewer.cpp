@@ -39,8 +39,8 @@ QString tooLargeToShow(const QString &name)
 
 QString notAFileToShow(const QString &name)
 {
-    return QStringLiteral("「%1」はファイルではなく、デバイスや名前付きパイプなどを指しているため"
-                          "表示できません。")
+    return QStringLiteral("「%1」は表示できません。\n"
+                          "ファイルではなく、デバイスや名前付きパイプなどを指しています。")
         .arg(name);
 }
 
