@@ -6,18 +6,6 @@
 namespace
 {
 
-enum Command { OverwriteSave, SaveAs, Rename };
-
-void run(frmClip &window, int command)
-{
-    if (command == OverwriteSave)
-        window.mnuUwa_Click();
-    else if (command == SaveAs)
-        window.mnuName_Click();
-    else
-        window.mnuRename_Click();
-}
-
 QString titleOf(int command)
 {
     return command == SaveAs ? QStringLiteral("名前を付けて保存") : QStringLiteral("ﾌｧｲﾙ名の変更");
@@ -87,7 +75,7 @@ void CommandFaultsTest::aFileRemovedUnderTheCommandLosesNothing()
     else
         desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &) { QFile::remove(memo); };
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
 
     QCOMPARE(desk->files(), (QStringList{written, QStringLiteral("other.txt")}));
     QCOMPARE(desk->read(written), QByteArray("edited\r\n"));
@@ -119,7 +107,7 @@ void CommandFaultsTest::everyNumberTakenOverwritesNothing()
     desk->load(QStringLiteral("source.txt"));
     desk->edit(QStringLiteral("pane"));
     desk->dialogs().nextAnswers = {QStringLiteral("memo")};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
 
     const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
     QCOMPARE(failure.kind, QStringLiteral("message"));

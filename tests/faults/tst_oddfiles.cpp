@@ -1,3 +1,4 @@
+#include "library/AddressSpaceLimit.h"
 #include "library/LibraryDesk.h"
 #include "library/TextFileLoader.h"
 #include "ui/widgets/TextBox.h"
@@ -6,49 +7,20 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLBOX_ADDRESS_SANITIZER
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLBOX_ADDRESS_SANITIZER
-#endif
-#endif
-
 namespace
 {
 
-// A reader that does not stop at the size limit runs into this bound on the address space and
-// fails at once, instead of taking the machine's memory. The address sanitizer maps far more
-// than this for itself, so it runs without.
+// A reader that does not stop at the size limit runs into this bound and fails at once, instead
+// of taking the machine's memory.
 class MemoryBound
 {
-public:
-    MemoryBound()
-    {
 #ifndef QUILLBOX_ADDRESS_SANITIZER
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        statm.open(QIODevice::ReadOnly);
-        const rlim_t mapped =
-            statm.readAll().split(' ').first().toULongLong() * sysconf(_SC_PAGESIZE);
-        getrlimit(RLIMIT_AS, &m_old);
-        const rlimit limit{mapped + (rlim_t(768) << 20), m_old.rlim_max};
-        setrlimit(RLIMIT_AS, &limit);
+    AddressSpaceLimit m_limit{rlim_t(768) << 20};
 #endif
-    }
-    ~MemoryBound()
-    {
-#ifndef QUILLBOX_ADDRESS_SANITIZER
-        setrlimit(RLIMIT_AS, &m_old);
-#endif
-    }
-
-private:
-    rlimit m_old{};
 };
 
 // A program that opens the named pipe for writing, and so lets a blocking open of it return,
@@ -106,18 +78,6 @@ private:
 };
 
 enum Oddity { LinkToZeroDevice, NamedPipe, LinkToNamedPipe, GrowsWhileRead };
-
-enum Command { OverwriteSave, SaveAs, Rename };
-
-void run(frmClip &window, int command)
-{
-    if (command == OverwriteSave)
-        window.mnuUwa_Click();
-    else if (command == SaveAs)
-        window.mnuName_Click();
-    else
-        window.mnuRename_Click();
-}
 
 enum LinkCase { NoteLinksNowhere, NoteLinksOutside, MemoLinksOutside, MemoBecomesALink };
 
@@ -298,7 +258,7 @@ void OddFilesTest::noCommandWritesThroughALink()
     }
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
 
     if (written.isEmpty()) {
         QVERIFY2(!desk->dialogs().asked.isEmpty(), "the command wrote without a word");

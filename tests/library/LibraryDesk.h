@@ -78,6 +78,18 @@ struct LibraryDesk {
     }
 };
 
+enum FileCommand { OverwriteSave, SaveAs, Rename };
+
+inline void runFileCommand(frmClip &window, int command)
+{
+    if (command == OverwriteSave)
+        window.mnuUwa_Click();
+    else if (command == SaveAs)
+        window.mnuName_Click();
+    else
+        window.mnuRename_Click();
+}
+
 // Whether taking the write permission away from a folder stops this process writing there;
 // it does not for root.
 inline bool readOnlyFoldersStopWrites()

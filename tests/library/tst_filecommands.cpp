@@ -31,20 +31,8 @@ private:
     rlimit m_old{};
 };
 
-enum Command { OverwriteSave, SaveAs, Rename };
-
 const QString saveAsTitle = QStringLiteral("名前を付けて保存");
 const QString renameTitle = QStringLiteral("ﾌｧｲﾙ名の変更");
-
-void run(frmClip &window, int command)
-{
-    if (command == OverwriteSave)
-        window.mnuUwa_Click();
-    else if (command == SaveAs)
-        window.mnuName_Click();
-    else
-        window.mnuRename_Click();
-}
 
 } // namespace
 
@@ -115,7 +103,7 @@ void FileCommandsTest::withoutACurrentEntryNothingHappens()
 {
     QFETCH(int, command);
     desk->window->flbText->setCurrentRow(-1);
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QVERIFY(desk->dialogs().asked.isEmpty());
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
@@ -140,7 +128,7 @@ void FileCommandsTest::theInputBoxAsksWithoutLeavingTheTopLayer()
         topmostWhileOpen = desk->window->windowFlags() & Qt::WindowStaysOnTopHint;
     };
     desk->dialogs().nextAnswers = {QString()};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->dialogs().asked.size(), 1);
     const ScriptedDialogs::Asked input = desk->dialogs().asked.first();
     QCOMPARE(input.kind, QStringLiteral("input"));
@@ -160,7 +148,7 @@ void FileCommandsTest::cancelWritesNothing()
     QFETCH(int, command);
     desk->dialogs().nextAnswers = {QString()};
     desk->window->CurrentFile = QStringLiteral("elsewhere");
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
     QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("memo.txt"));
@@ -288,7 +276,7 @@ void FileCommandsTest::namesThatCannotBeUsedAreRefused()
     QDir().mkpath(desk->folder + QStringLiteral("sub"));
     const QStringList above = QDir(desk->folder + QStringLiteral("..")).entryList(QDir::Files);
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->dialogs().asked.size(), 2);
     const ScriptedDialogs::Asked refusal = desk->dialogs().asked.last();
     QCOMPARE(refusal.title, command == SaveAs ? saveAsTitle : renameTitle);
@@ -321,7 +309,7 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     desk->dialogs().nextAnswers = {answer};
     {
         const FileSizeLimit limit(4096);
-        run(*desk->window, command);
+        runFileCommand(*desk->window, command);
     }
     const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
     QCOMPARE(failure.kind, QStringLiteral("message"));
@@ -335,7 +323,7 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     // The program goes on: the same command succeeds once the writes may succeed.
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     for (const ScriptedDialogs::Asked &asked : std::as_const(desk->dialogs().asked))
         QCOMPARE(asked.kind, QStringLiteral("input"));
     const QString written = command == SaveAs || answer == QStringLiteral("note")
@@ -359,7 +347,7 @@ void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing()
               "tst_filecommands_unprivileged runs this test as another user");
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(desk->dialogs().asked.last().title, title);
     QCOMPARE(desk->dialogs().asked.last().style, 16);
@@ -531,7 +519,7 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
     desk->dialogs().nextAnswers = {QStringLiteral("note")};
     if (answer != 0)
         desk->dialogs().nextResults = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->read(written), after);
     QList<ScriptedDialogs::Asked> questions;
     for (const ScriptedDialogs::Asked &asked : desk->dialogs().asked)
@@ -610,7 +598,7 @@ void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver()
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {QStringLiteral("note")};
 
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->dialogs().asked.size(), 1);
     const ScriptedDialogs::Asked refusal = desk->dialogs().asked.first();
     QCOMPARE(refusal.kind, QStringLiteral("message"));
