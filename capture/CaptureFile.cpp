@@ -120,8 +120,8 @@ int renameNoReplace(const char *from, const char *to)
 
 #endif
 
-// Writes the bytes whole to a new hidden file beside the path and returns its path; a write that
-// fails leaves no file.
+} // namespace
+
 QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
 {
     QFile temporary;
@@ -146,8 +146,6 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
     }
     return temporary.fileName();
 }
-
-} // namespace
 
 bool plainFileExists(const QString &path)
 {

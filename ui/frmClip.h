@@ -234,6 +234,11 @@ private:
     bool m_focusWarningShown = false;
 
     // Library: its own private helpers and state.
+    // The file whose text the pane holds, edited or not: set by a load, let go whenever the pane
+    // is given another text. Overwrite save and rename write the pane over this file only.
+    QString m_paneFile;
+    // Whether the pane holds the text of the file at the path; the user is told why not.
+    bool paneHoldsFile(const QString &command, const QString &path);
     // Tells the user why a file command failed, in a box titled with the command's name.
     void showCommandFailure(const QString &command, const QString &text);
     // Asks for a file name; the base name to save under, or empty when the user cancelled or

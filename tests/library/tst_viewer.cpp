@@ -1,3 +1,4 @@
+#include "AddressSpaceLimit.h"
 #include "LibraryDesk.h"
 #include "library/TextFileLoader.h"
 #include "ui/widgets/ImageArea.h"
@@ -7,39 +8,9 @@
 #include <QMenu>
 #include <QtTest>
 #include <optional>
-#include <sys/resource.h>
-#include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLBOX_ADDRESS_SANITIZER
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLBOX_ADDRESS_SANITIZER
-#endif
-#endif
 
 namespace
 {
-
-// Lets this process map at most the given bytes more than it has mapped now, while it lives.
-class AddressSpaceLimit
-{
-public:
-    explicit AddressSpaceLimit(rlim_t more)
-    {
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        statm.open(QIODevice::ReadOnly);
-        const rlim_t mapped =
-            statm.readAll().split(' ').first().toULongLong() * sysconf(_SC_PAGESIZE);
-        getrlimit(RLIMIT_AS, &m_old);
-        const rlimit limit{mapped + more, m_old.rlim_max};
-        setrlimit(RLIMIT_AS, &limit);
-    }
-    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 // Records every width the progress bar takes while it is visible.
 class BarWidths : public QObject
