@@ -9,6 +9,7 @@
 #   wayland_run wl-paste  # a client of the session, in the foreground, as the session's user
 #   wayland_spawn weston-flower        # the same in the background, ended by wayland_stop
 #   wayland_start_weston  # sets weston_socket and weston_display (weston's XWayland)
+#   wayland_kill_sway; wayland_start_sway   # the compositor crashes and comes back
 #   wayland_stop          # also run on EXIT
 #
 # sway refuses to run as root: a root caller runs the compositors and every client as nobody,
@@ -96,8 +97,16 @@ EOF
         echo "the session bus did not start" >&2
         return 1
     }
+    wayland_start_sway
+}
+
+# Starts sway (again, after wayland_kill_sway) and exports its variables; a sway started anew in
+# the same session takes the same Wayland socket.
+wayland_start_sway() {
+    rm -f "$wayland_home/session.env"
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         wayland_log="$wayland_home/sway.log" wayland_spawn sway -c "$wayland_home/config"
+    wayland_sway_pid=${wayland_pids[-1]}
     wayland_wait_for 100 test -f "$wayland_home/session.env" || {
         echo "sway did not start; its log ends:" >&2
         tail -n 5 "$wayland_home/sway.log" >&2
@@ -107,6 +116,12 @@ EOF
     for name in WAYLAND_DISPLAY SWAYSOCK DISPLAY; do
         export "$(grep "^$name=" "$wayland_home/session.env")"
     done
+}
+
+# Ends sway as a compositor that crashes: at once, leaving its clients to find the connection gone.
+wayland_kill_sway() {
+    kill -KILL "$wayland_sway_pid" 2>/dev/null
+    wait "$wayland_sway_pid" 2>/dev/null || true
 }
 
 # weston on a socket of its own, as a window of sway. Its keyboard is the one sway had when
