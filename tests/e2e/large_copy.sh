@@ -7,7 +7,7 @@ e2e_begin "${1:-}"
 slow_owner=${2:-}
 [ -x "$slow_owner" ] || e2e_fail "no slow clipboard owner given (got '$slow_owner')"
 e2e_start
-e2e_keys ctrl+k
+e2e_switch_reading_on e2e_keys ctrl+k
 
 text="$e2e_dir/large.txt"
 {

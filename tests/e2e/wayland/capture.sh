@@ -7,7 +7,7 @@ wl_begin "$@"
 wl_start_other_window
 wl_start
 wl_focus
-wl_keys ctrl+k
+wl_switch_reading_on wl_keys ctrl+k
 # While our window has the focus a copy is kept even without a watcher: this shows that reading
 # is on, so that a miss below is the watcher's.
 wl_copy 'focused'
