@@ -341,6 +341,32 @@ e2e_expect_capture_bytes() {
     }
 }
 
+# Writes a text of 5 MB, more than any pipe or X11 request holds at once, to file $1: its first
+# line, and so its file's name, is "large copy".
+e2e_large_text() {
+    {
+        echo 'large copy'
+        for i in $(seq 1 65000); do
+            echo "line $i of a text that comes in many pieces, while the window must answer."
+        done
+    } | head -c 5000000 >"$1"
+}
+
+# Fails unless the capture 'large copy.txt' appears within $2 seconds and holds the text of file
+# $1 plus CR LF; $3 says what is checked.
+e2e_expect_large_capture() {
+    local file="$e2e_folder/large copy.txt" expected="$e2e_dir/expected.bytes"
+    e2e_expect_file "$file" "$2" "$3"
+    {
+        cat "$1"
+        printf '\r\n'
+    } >"$expected"
+    # The file is written in one go, yet may be seen before the write has ended.
+    complete() { [ "$(stat -c %s "$file")" = "$(stat -c %s "$expected")" ]; }
+    e2e_wait_until 5 complete
+    cmp -s "$expected" "$file" || e2e_fail "$3: 'large copy.txt' does not hold the text plus CR LF"
+}
+
 # Waits for process $1 to end within $2 seconds; sets e2e_exit_status. (Not in a subshell: only
 # the shell that started the process can collect its status.)
 e2e_wait_exit() {

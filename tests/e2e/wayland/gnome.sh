@@ -11,15 +11,10 @@ for tool in mutter Xwayland xclip xdotool wl-copy dbus-daemon; do
     command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is not installed"
 done
 wayland_start_mutter || e2e_fail "the private mutter session did not start"
-trap 'e2e_cleanup; wayland_stop' EXIT
-e2e_dir=$(mktemp -d)
-chmod 755 "$e2e_dir"
-mkdir "$e2e_dir/program"
-cp "$program" "$e2e_dir/program/quillbox"
+wl_copy_program "$program"
 sni_host="$e2e_dir/sni_host.py"
 cp "$e2e_source_dir/../tray/sni_host.py" "$sni_host"
-wayland_give "$e2e_dir"
-e2e_folder="$e2e_dir/program"
+wayland_give "$sni_host"
 sni() { wayland_run timeout 10 /usr/bin/python3 "$sni_host" "$@" 2>>"$e2e_dir/tray.log"; }
 wayland_log="$e2e_dir/tray.log" wayland_spawn /usr/bin/python3 -u "$sni_host" watch
 e2e_wait_until 5 grep -q '^watching' "$e2e_dir/tray.log" || e2e_fail "the tray host did not start"
