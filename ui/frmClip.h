@@ -212,6 +212,9 @@ private:
 
     std::array<QAction *, 4> m_mnuSet{};
     bool m_ended = false;
+    // Tells the user, once a run, that the desktop's clipboard has gone out of reach.
+    void warnOfLostClipboard();
+    bool m_lostClipboardWarned = false;
 
     // Settings and tray: their own private helpers and state.
     void matchTrayWindowType();

@@ -25,4 +25,7 @@ public:
 Q_SIGNALS:
     // Raised where the platform reports a change of the clipboard's owner or contents.
     void changed();
+    // The desktop's clipboard went out of reach, as when its compositor has gone: nothing is
+    // read or written until it is back.
+    void unreachable();
 };

@@ -43,6 +43,16 @@ QtTrayIcon::QtTrayIcon(QObject *parent)
             [this](QPoint at) { report(QSystemTrayIcon::Context, fromPanelPixels(at)); });
     connect(m_item, &StatusNotifierItem::shownChanged, this, &QtTrayIcon::followDesktop);
     connect(m_item, &StatusNotifierItem::watcherChanged, this, &QtTrayIcon::followDesktop);
+    connect(m_item, &StatusNotifierItem::answered, this, [this] {
+        // The first answer after start-up is the desktop's state as it is: no grace.
+        if (std::exchange(m_settling, false) && !m_item->isShown()) {
+            m_grace->stop();
+            m_shownNow = false;
+            setAvailable(false);
+            return;
+        }
+        followDesktop();
+    });
     m_trayPoll->setInterval(trayPollMs);
     connect(m_trayPoll, &QTimer::timeout, this, &QtTrayIcon::followDesktop);
     m_grace->setSingleShot(true);
@@ -85,9 +95,14 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
     m_item->show();
     m_added = true;
     followDesktop();
-    // The state at start-up is the desktop's as it is: no grace, no report.
+    // The state at start-up is the desktop's as it is: no grace, no report. While the watcher is
+    // asked, its panel is taken to be there, so that the window stays hidden; the answer, or
+    // the grace for a watcher that keeps the item asking, settles it.
     m_grace->stop();
-    m_available = m_shownNow;
+    m_settling = m_item->isAsking();
+    m_available = m_shownNow || m_settling;
+    if (m_settling)
+        m_grace->start();
     if (m_x11)
         m_trayPoll->start();
 }
@@ -95,6 +110,7 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
 void QtTrayIcon::remove()
 {
     m_added = false;
+    m_settling = false;
     m_trayPoll->stop();
     m_grace->stop();
     m_item->hide();

@@ -67,17 +67,14 @@ void PipeReader::finish()
 
 PipeWriter::PipeWriter(int fd, const QByteArray &data, QObject *parent)
     : QObject(parent), m_fd(fd), m_data(data),
-      m_notifier(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+      m_notifier(new QSocketNotifier(fd, QSocketNotifier::Write, this)), m_stall(new QTimer(this))
 {
     makeNonBlocking(fd);
-    auto *stall = new QTimer(this);
-    stall->setSingleShot(true);
-    stall->start(writeStallMs);
-    connect(stall, &QTimer::timeout, this, &PipeWriter::finish);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this, stall] {
-        stall->start(writeStallMs);
-        writeSome();
-    });
+    makeRoom();
+    m_stall->setSingleShot(true);
+    m_stall->start(writeStallMs);
+    connect(m_stall, &QTimer::timeout, this, &PipeWriter::finish);
+    connect(m_notifier, &QSocketNotifier::activated, this, &PipeWriter::writeSome);
 }
 
 PipeWriter::~PipeWriter()
@@ -86,16 +83,31 @@ PipeWriter::~PipeWriter()
         ::close(m_fd);
 }
 
+void PipeWriter::makeRoom()
+{
+    if (!parent())
+        return;
+    QList<PipeWriter *> others;
+    for (PipeWriter *sibling : parent()->findChildren<PipeWriter *>(Qt::FindDirectChildrenOnly)) {
+        if (sibling != this && sibling->m_fd >= 0)
+            others << sibling;
+    }
+    // Children are kept in the order they came: the oldest are first.
+    for (qsizetype i = 0; i < others.size() - (writersPerParent - 1); ++i)
+        others.at(i)->finish();
+}
+
 void PipeWriter::writeSome()
 {
     for (int i = 0; i < piecesPerWakeUp && m_written < m_data.size(); ++i) {
         const qsizetype size = std::min(pieceSize, m_data.size() - m_written);
         const ssize_t put = ::write(m_fd, m_data.constData() + m_written, std::size_t(size));
-        if (put >= 0) {
+        if (put > 0) {
             m_written += put;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            m_stall->start(writeStallMs);
+        } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             return;
-        } else if (errno != EINTR) {
+        } else if (put < 0 && errno != EINTR) {
             // The reader has closed its end.
             finish();
             return;
@@ -107,6 +119,12 @@ void PipeWriter::writeSome()
 
 void PipeWriter::finish()
 {
+    if (m_fd < 0)
+        return;
+    // Closed at once, so that the reader sees the end now and the descriptor is free again.
     m_notifier->setEnabled(false);
+    m_stall->stop();
+    ::close(m_fd);
+    m_fd = -1;
     deleteLater();
 }

@@ -70,6 +70,9 @@ void destroy(wl_proxy *proxy, std::uint32_t opcode)
     wl_proxy_marshal_flags(proxy, opcode, nullptr, versionOf(proxy), WL_MARSHAL_FLAG_DESTROY);
 }
 
+// A compositor that has gone is looked for this often; a connection attempt costs next to nothing.
+constexpr int reconnectMs = 1000;
+
 // The types the program's own text is offered in; each carries UTF-8.
 const char *const ownTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "TEXT"};
 
@@ -164,31 +167,35 @@ struct WaylandSelectionChannel::Callbacks {
     }
 };
 
-WaylandSelectionChannel::WaylandSelectionChannel(QObject *parent) : SelectionChannel(parent)
+WaylandSelectionChannel::WaylandSelectionChannel(QObject *parent)
+    : SelectionChannel(parent), m_reconnect(new QTimer(this))
 {
     // Writing to a pipe whose reader has gone must fail, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    m_reconnect->setInterval(reconnectMs);
+    connect(m_reconnect, &QTimer::timeout, this, [this] {
+        // A compositor that is back without data control will not offer it later either.
+        if (connectToCompositor() != Reach::Unreachable)
+            m_reconnect->stop();
+    });
+    connectToCompositor();
+}
+
+WaylandSelectionChannel::Reach WaylandSelectionChannel::connectToCompositor()
+{
     m_display = wl_display_connect(nullptr);
     if (!m_display)
-        return;
+        return Reach::Unreachable;
     if (!bind()) {
         // Nothing to watch through: the connection is of no use.
-        if (m_manager)
-            destroy(m_manager, DestroyManager);
-        if (m_seat)
-            wl_proxy_destroy(m_seat);
-        if (m_registry)
-            wl_registry_destroy(m_registry);
-        wl_display_disconnect(m_display);
-        m_display = nullptr;
-        m_manager = m_seat = nullptr;
-        m_registry = nullptr;
-        return;
+        release();
+        return Reach::WithoutDataControl;
     }
     m_notifier = new QSocketNotifier(wl_display_get_fd(m_display), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &WaylandSelectionChannel::dispatch);
     flush();
     QTimer::singleShot(0, this, &WaylandSelectionChannel::dispatch);
+    return Reach::Connected;
 }
 
 bool WaylandSelectionChannel::bind()
@@ -217,20 +224,49 @@ bool WaylandSelectionChannel::bind()
 
 WaylandSelectionChannel::~WaylandSelectionChannel()
 {
-    if (!m_display)
-        return;
     abandon();
+    if (m_display)
+        release();
+}
+
+void WaylandSelectionChannel::release()
+{
+    // Over a connection that has broken no request goes out: the proxies are only freed.
+    const bool connected = wl_display_get_error(m_display) == 0;
+    const auto drop = [connected](wl_proxy *proxy, std::uint32_t destructor) {
+        if (connected)
+            destroy(proxy, destructor);
+        else
+            wl_proxy_destroy(proxy);
+    };
     for (auto source = m_sources.cbegin(); source != m_sources.cend(); ++source)
-        destroy(source.key(), DestroySource);
+        drop(source.key(), DestroySource);
+    m_sources.clear();
     for (auto offer = m_offers.cbegin(); offer != m_offers.cend(); ++offer)
-        destroy(offer.key(), DestroyOffer);
+        drop(offer.key(), DestroyOffer);
+    m_offers.clear();
+    m_selection = nullptr;
     if (m_device)
-        destroy(m_device, DestroyDevice);
-    destroy(m_manager, DestroyManager);
-    wl_proxy_destroy(m_seat);
-    wl_registry_destroy(m_registry);
-    wl_display_flush(m_display);
+        drop(m_device, DestroyDevice);
+    if (m_manager)
+        drop(m_manager, DestroyManager);
+    // Version 1 of the seat has no request that releases it.
+    if (m_seat)
+        wl_proxy_destroy(m_seat);
+    if (m_registry)
+        wl_registry_destroy(m_registry);
+    m_device = m_manager = m_seat = nullptr;
+    m_registry = nullptr;
+    if (m_notifier) {
+        // The notifier may be the one whose signal runs now.
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    if (connected)
+        wl_display_flush(m_display);
     wl_display_disconnect(m_display);
+    m_display = nullptr;
 }
 
 QByteArray WaylandSelectionChannel::protocolName() const
@@ -262,13 +298,12 @@ void WaylandSelectionChannel::flush()
 
 void WaylandSelectionChannel::connectionLost()
 {
-    // The compositor has gone: nothing can change or be read any more.
-    m_notifier->setEnabled(false);
-    m_device = nullptr;
-    if (m_reader) {
-        abandon();
-        Q_EMIT transferFailed();
-    }
+    abandon();
+    release();
+    // The clipboard's offer went with the compositor; the watcher then finds it empty.
+    Q_EMIT selectionChanged();
+    Q_EMIT lost();
+    m_reconnect->start();
 }
 
 void WaylandSelectionChannel::takeNewOffer(wl_proxy *offer)

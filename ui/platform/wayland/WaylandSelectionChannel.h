@@ -7,6 +7,7 @@
 
 class PipeReader;
 class QSocketNotifier;
+class QTimer;
 struct wl_display;
 struct wl_interface;
 struct wl_proxy;
@@ -26,7 +27,7 @@ public:
     explicit WaylandSelectionChannel(QObject *parent = nullptr);
     ~WaylandSelectionChannel() override;
 
-    // False when no compositor could be reached or it offers no data control.
+    // False while no compositor can be reached, or where it offers no data control.
     bool isConnected() const { return m_device != nullptr; }
     // The data-control interface bound, for telling the user which route serves.
     QByteArray protocolName() const;
@@ -40,11 +41,21 @@ public:
     // The compositor's callbacks, through which its events reach the channel.
     struct Callbacks;
 
+Q_SIGNALS:
+    // The connection to the compositor broke: nothing is read or written until the channel has
+    // connected again, which it tries by itself every second while no compositor answers.
+    void lost();
+
 protected:
     void dropStalledRequest() override;
 
 private:
+    enum class Reach { Unreachable, WithoutDataControl, Connected };
+
+    Reach connectToCompositor();
     bool bind();
+    // Frees every proxy and the connection itself.
+    void release();
     void dispatch();
     void flush();
     void connectionLost();
@@ -62,6 +73,7 @@ private:
     wl_proxy *m_device = nullptr;
     const DataControlInterfaces *m_interfaces = nullptr;
     QSocketNotifier *m_notifier = nullptr;
+    QTimer *m_reconnect;
     // Every offer the compositor announced and not yet dropped, with the types it came in.
     QHash<wl_proxy *, QStringList> m_offers;
     wl_proxy *m_selection = nullptr;
