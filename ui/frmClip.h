@@ -232,6 +232,9 @@ private:
     // active reach the program.
     void warnOfFocusOnlyClipboard();
     bool m_focusWarningShown = false;
+    // Tells the user, once a run, that a text was too large to keep.
+    void warnOfTooLargeText();
+    bool m_tooLargeWarningShown = false;
 
     // Library: its own private helpers and state.
     // Tells the user why a file command failed, in a box titled with the command's name.
