@@ -187,8 +187,8 @@ void X11SelectionChannel::abandon()
 {
     stopAwaiting();
     if (m_request) {
-        // The window takes its properties along: an owner that still listens hears of the
-        // deletion, and whatever it writes next goes nowhere.
+        // The window takes its property along without a word to an owner that listens to it:
+        // nothing asks that owner for more, and whatever it still writes goes nowhere.
         xcb_destroy_window(m_connection, m_request->window);
         xcb_flush(m_connection);
     }
