@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/platform/LargestText.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -8,9 +10,8 @@
 // Large enough that a file of many megabytes takes few reads, small enough for a bar that moves.
 inline constexpr qint64 readChunkSize = 1 << 20;
 
-// The largest file the pane takes: on its way in a file is held several times over (its bytes, its
-// text, the pane's copy), so a larger one would take gigabytes.
-inline constexpr qint64 largestFileForThePane = qint64(256) << 20;
+// The largest file the pane takes.
+inline constexpr qint64 largestFileForThePane = largestText;
 
 // A name in the folder that is not read: it stands for no regular file (a device, a named pipe, a
 // socket or a folder, also behind a link), or for one larger than largestFileForThePane.

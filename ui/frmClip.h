@@ -235,6 +235,9 @@ private:
     // active reach the program.
     void warnOfFocusOnlyClipboard();
     bool m_focusWarningShown = false;
+    // Tells the user, once a run, that a text was too large to keep.
+    void warnOfTooLargeText();
+    bool m_tooLargeWarningShown = false;
 
     // Library: its own private helpers and state.
     // The file whose text the pane holds, edited or not: set by a load, let go whenever the pane

@@ -20,7 +20,7 @@ public:
     // transferFailed().
     virtual void requestTypes() = 0;
     // Asks for the clipboard's data in one of its types: answered by pieces of data, then
-    // dataEnded(), or by transferFailed() at any point.
+    // dataEnded(); or by dataNotText() or transferFailed() at any point.
     virtual void requestData(const QString &type) = 0;
     // Gives up the request under way, if any; nothing more is reported of it.
     virtual void abandon() = 0;
@@ -38,6 +38,9 @@ Q_SIGNALS:
     void typesOffered(const QStringList &types);
     void dataArrived(const QByteArray &piece);
     void dataEnded();
+    // The owner answered with data that cannot be text (on X11, in units other than bytes):
+    // asking again would bring the same answer.
+    void dataNotText();
     void transferFailed();
 
 protected:
