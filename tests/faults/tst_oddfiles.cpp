@@ -25,10 +25,10 @@ class MemoryBound
 
 // A program that opens the named pipe for writing, and so lets a blocking open of it return,
 // without writing anything. Whether anyone read the pipe or not, it is let go at the end.
-class PipeWriter
+class NamedPipeOpener
 {
 public:
-    explicit PipeWriter(const QString &path)
+    explicit NamedPipeOpener(const QString &path)
         : m_path(QFile::encodeName(path)), m_thread([this] {
               const int descriptor = ::open(m_path.constData(), O_WRONLY);
               if (descriptor >= 0)
@@ -36,7 +36,7 @@ public:
           })
     {
     }
-    ~PipeWriter()
+    ~NamedPipeOpener()
     {
         const int release = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK);
         m_thread.join();
@@ -158,7 +158,7 @@ void OddFilesTest::aNameThatIsNoFileToShowIsRefusedAndNothingWaits()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
     {
-        std::optional<PipeWriter> writer;
+        std::optional<NamedPipeOpener> writer;
         if (oddity == NamedPipe || oddity == LinkToNamedPipe)
             writer.emplace(oddity == NamedPipe ? path : pipe);
         const GrowAfterFirstChunk grow(desk->window->lblSts, path);
