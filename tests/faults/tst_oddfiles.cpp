@@ -66,7 +66,7 @@ protected:
             m_grown = true;
             QFile file(m_path);
             if (file.open(QIODevice::ReadWrite))
-                file.resize(largestFileForThePane + readChunkSize);
+                file.resize(largestText + readChunkSize);
         }
         return false;
     }
