@@ -315,6 +315,9 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     QCOMPARE(failure.kind, QStringLiteral("message"));
     QCOMPARE(failure.title, title);
     QCOMPARE(failure.style, 16);
+    // A file-size limit is no full disk.
+    QVERIFY2(failure.text.endsWith(QStringLiteral("\nファイルに書き込めませんでした。")),
+             qPrintable(failure.text));
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
     QCOMPARE(desk->window->txtText->text(), tooLong);
