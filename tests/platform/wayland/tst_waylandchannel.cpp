@@ -214,6 +214,7 @@ private Q_SLOTS:
     void initTestCase();
     void aCompositorThatNeverAnswersHoldsNothingUp();
     void aCompositorThatHangsUpIsAskedLessAndLessOften();
+    void anOfferOfCountlessTypesIsCutShort();
 
 private:
     QTemporaryDir m_runtime;
@@ -280,6 +281,23 @@ void WaylandChannelTest::aCompositorThatHangsUpIsAskedLessAndLessOften()
              qPrintable(QStringLiteral("asked again after %1 ms, then after %2 ms")
                             .arg(firstWait)
                             .arg(secondWait)));
+}
+
+void WaylandChannelTest::anOfferOfCountlessTypesIsCutShort()
+{
+    // Each type takes memory on the window's thread; an owner may offer them without end.
+    QStringList offered;
+    for (int i = 0; i < 3000; ++i)
+        offered << QStringLiteral("application/x-made-up-%1").arg(i);
+    const FakeCompositor compositor(offered);
+    WaylandSelectionChannel channel;
+    QSignalSpy changed(&channel, &SelectionChannel::selectionChanged);
+    QSignalSpy types(&channel, &SelectionChannel::typesOffered);
+    QTRY_COMPARE(changed.count(), 1);
+    channel.requestTypes();
+    QTRY_COMPARE(types.count(), 1);
+    QCOMPARE(types.constFirst().constFirst().toStringList(),
+             offered.first(SelectionChannel::mostTypes));
 }
 
 QTEST_GUILESS_MAIN(WaylandChannelTest)

@@ -128,7 +128,7 @@ struct WaylandSelectionChannel::Callbacks {
     static constexpr Offer offer{
         [](void *data, wl_proxy *offer, const char *type) {
             auto found = channel(data).m_offers.find(offer);
-            if (found != channel(data).m_offers.end())
+            if (found != channel(data).m_offers.end() && found->size() < mostTypes)
                 found->append(QString::fromUtf8(type));
         },
     };
