@@ -162,7 +162,7 @@ void OddFilesTest::aNameThatIsNoFileToShowIsRefusedAndNothingWaits()
         if (oddity == NamedPipe || oddity == LinkToNamedPipe)
             writer.emplace(oddity == NamedPipe ? path : pipe);
         const GrowAfterFirstChunk grow(desk->window->lblSts, path);
-        const MemoryBound bound;
+        [[maybe_unused]] const MemoryBound bound;
         desk->window->flbText_MouseDown(1);
     }
     QCOMPARE(desk->window->txtText->text(), QStringLiteral("before"));
@@ -189,7 +189,7 @@ void OddFilesTest::renameLooksAtNoDeviceForTheCodePage()
     };
     desk->dialogs().nextAnswers = {QStringLiteral("note")};
     {
-        const MemoryBound bound;
+        [[maybe_unused]] const MemoryBound bound;
         desk->window->mnuRename_Click();
     }
     QCOMPARE(desk->dialogs().asked.size(), 1);
