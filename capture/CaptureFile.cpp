@@ -55,6 +55,23 @@ bool lacksTheWay(int error)
            error == ENOSYS;
 }
 
+// Writes the bytes whole to the open file and through to the disk: 0, or the errno of the first
+// call that failed.
+int writeWhole(int file, const QByteArray &bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t done =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (done > 0)
+            written += done;
+        else if (done == 0)
+            return ENOSPC;
+        else if (errno != EINTR)
+            return errno;
+    }
+    return ::fsync(file) == 0 ? 0 : errno;
+}
+
 // Where the file system can neither link nor rename without replacing, the file is created at the
 // path only if nothing is there, and written in place; a write that fails takes it away again.
 bool writeExclusively(const QByteArray &to, const QByteArray &bytes, const QString &path)
@@ -65,17 +82,7 @@ bool writeExclusively(const QByteArray &to, const QByteArray &bytes, const QStri
             return false;
         failNaming(errno, path);
     }
-    int error = 0;
-    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t done =
-            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-        if (done > 0)
-            written += done;
-        else if (done == 0 || errno != EINTR)
-            error = done == 0 ? ENOSPC : errno;
-    }
-    if (error == 0 && ::fsync(file) != 0)
-        error = errno;
+    int error = writeWhole(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -134,16 +141,26 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
         if (!temporary.exists() || attempt == 100)
             throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
     }
-    bool written = temporary.write(bytes) == bytes.size() && temporary.flush();
 #ifdef Q_OS_UNIX
-    written = written && ::fsync(temporary.handle()) == 0;
-#endif
+    // Only a full disk is told as one: a file-size limit or an I/O error is another failure.
+    int error = writeWhole(temporary.handle(), bytes);
+    temporary.close();
+    if (error == 0 && temporary.error() != QFileDevice::NoError)
+        error = EIO;
+    if (error != 0) {
+        temporary.remove();
+        fail(writeFailureNumber(error), error, path);
+    }
+#else
+    const bool written = temporary.write(bytes) == bytes.size() && temporary.flush();
     temporary.close();
     if (!written || temporary.error() != QFileDevice::NoError) {
+        const bool diskFull = temporary.error() == QFileDevice::ResourceError;
         const QString reason = temporary.errorString();
         temporary.remove();
-        throw PlatformError(ErrorNumber::DiskFull, reason);
+        throw PlatformError(diskFull ? ErrorNumber::DiskFull : ErrorNumber::PathFileAccess, reason);
     }
+#endif
     return temporary.fileName();
 }
 

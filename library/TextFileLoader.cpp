@@ -73,7 +73,7 @@ QByteArray readFileBytes(const QString &path,
     QFile file;
     openRegularFile(file, path);
     const qint64 length = file.size();
-    if (length > largestFileForThePane)
+    if (length > largestText)
         throw FileNotRead(FileNotRead::Why::TooLarge);
     const auto readInto = [&](char *at, qint64 most) {
         const qint64 got = file.read(at, most);
@@ -100,7 +100,7 @@ QByteArray readFileBytes(const QString &path,
     if (filled == length) {
         QByteArray more(readChunkSize, Qt::Uninitialized);
         while (const qint64 got = readInto(more.data(), readChunkSize)) {
-            if (file.size() > largestFileForThePane || bytes.size() + got > largestFileForThePane)
+            if (file.size() > largestText || bytes.size() + got > largestText)
                 throw FileNotRead(FileNotRead::Why::TooLarge);
             bytes.append(more.constData(), got);
             if (progress)

@@ -10,11 +10,8 @@
 // Large enough that a file of many megabytes takes few reads, small enough for a bar that moves.
 inline constexpr qint64 readChunkSize = 1 << 20;
 
-// The largest file the pane takes.
-inline constexpr qint64 largestFileForThePane = largestText;
-
 // A name in the folder that is not read: it stands for no regular file (a device, a named pipe, a
-// socket or a folder, also behind a link), or for one larger than largestFileForThePane.
+// socket or a folder, also behind a link), or for one larger than largestText.
 class FileNotRead : public std::runtime_error
 {
 public:

@@ -24,6 +24,11 @@ namespace
     throw PlatformError(number, writeFailureReason(path, diskFull));
 }
 
+[[noreturn]] void refuseLink(const QString &path)
+{
+    throw LinkRefused(ErrorNumber::PathFileAccess, writeFailureReason(path, false));
+}
+
 #ifdef Q_OS_UNIX
 
 // The contents written whole beside the path, under a name of their own.
@@ -84,6 +89,8 @@ void replaceTextFile(const QString &path, const QString &text, CodePage codePage
     const QByteArray target = QFile::encodeName(path);
     struct stat old;
     const bool present = ::lstat(target.constData(), &old) == 0;
+    if (present && S_ISLNK(old.st_mode))
+        refuseLink(path);
     if (present && (!S_ISREG(old.st_mode) || ::access(target.constData(), W_OK) != 0))
         fail(path, false);
     const QByteArray temporary =
@@ -106,7 +113,9 @@ void replaceTextFile(const QString &path, const QString &text, CodePage codePage
 {
     // The atomic save would write to the file a link points to.
     const QFileInfo old(path);
-    if (old.isSymLink() || (old.exists() && !old.isFile()))
+    if (old.isSymLink())
+        refuseLink(path);
+    if (old.exists() && !old.isFile())
         fail(path, false);
     const QByteArray bytes = textFileBytes(text, codePage);
     QSaveFile file(path);

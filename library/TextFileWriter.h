@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/TextCodec.h"
+#include "ui/platform/PlatformError.h"
 
 #include <QString>
 
@@ -9,10 +10,18 @@
 // to, in the folder or outside it, is left alone. Failures throw PlatformError with the reason in
 // words the user reads.
 
+// A link at the path, which the command declines to write through: nothing failed, and nothing
+// was written.
+class LinkRefused : public PlatformError
+{
+public:
+    using PlatformError::PlatformError;
+};
+
 // Replaces the contents of the regular file at the path, or makes the file where the path is
 // free. The new contents take the old ones' place only once they are written whole: a write that
-// fails leaves the file as it was. A link, a folder or anything else that is no regular file at
-// the path is a failure.
+// fails leaves the file as it was. A link at the path throws LinkRefused; a folder or anything
+// else that is no regular file there is a failure.
 void replaceTextFile(const QString &path, const QString &text, CodePage codePage);
 
 // Writes a new file at the path, never over anything there: false when the path is taken by then

@@ -100,6 +100,13 @@ void frmClip::showCommandFailure(const QString &command, const QString &text)
     SetTopmost(state.Settings[7]);
 }
 
+void frmClip::showCommandRefusal(const QString &command, const QString &text)
+{
+    SetTopmost(0);
+    platform.dialogs.messageBox(text, MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
+    SetTopmost(state.Settings[7]);
+}
+
 bool frmClip::paneHoldsFile(const QString &command, const QString &path)
 {
     if (path == m_paneFile)
@@ -112,13 +119,10 @@ bool frmClip::paneHoldsFile(const QString &command, const QString &path)
             : QStringLiteral("表示中のテキストは「%1」から読み込んだもので、「%2」のものでは"
                              "ありません。")
                   .arg(fileNameOf(m_paneFile), fileNameOf(path));
-    SetTopmost(0);
-    platform.dialogs.messageBox(whose +
-                                    QStringLiteral("\nそのため%1できません。表示中のテキストを"
-                                                   "残すには「名前を付けて保存」を使ってください。")
-                                        .arg(action),
-                                MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
-    SetTopmost(state.Settings[7]);
+    showCommandRefusal(command,
+                       whose + QStringLiteral("\nそのため%1できません。表示中のテキストを"
+                                              "残すには「名前を付けて保存」を使ってください。")
+                                   .arg(action));
     return false;
 }
 
@@ -156,12 +160,14 @@ void frmClip::mnuUwa_Click()
     }
     if (!read->whole && !mayLoseUnreadBytes(*this, overwriteSave, overwriteSave, name))
         return;
+    const QString notSaved = QStringLiteral("「%1」を保存できませんでした。\n%2");
     try {
         replaceTextFile(CurrentFile, text, read->codePage);
+    } catch (const LinkRefused &refusal) {
+        showCommandRefusal(overwriteSave, notSaved.arg(name, refusal.reason()));
+        return;
     } catch (const PlatformError &error) {
-        showCommandFailure(
-            overwriteSave,
-            QStringLiteral("「%1」を保存できませんでした。\n%2").arg(name, error.reason()));
+        showCommandFailure(overwriteSave, notSaved.arg(name, error.reason()));
         return;
     }
     flbText->refresh();
@@ -227,11 +233,14 @@ void frmClip::mnuRename_Click()
         return true;
     };
     QString target = state.FolderPath + numberedFileName(base, 0);
+    const QString notRenamed = QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3");
     try {
         writeUnderFirstFreeName(state.FolderPath, base, taken, write, target);
+    } catch (const LinkRefused &refusal) {
+        showCommandRefusal(renameFile, notRenamed.arg(name, fileNameOf(target), refusal.reason()));
+        return;
     } catch (const PlatformError &error) {
-        showCommandFailure(renameFile, QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3")
-                                           .arg(name, fileNameOf(target), error.reason()));
+        showCommandFailure(renameFile, notRenamed.arg(name, fileNameOf(target), error.reason()));
         return;
     }
     // The new file is whole before the old one goes; if the old one cannot go, the new one is

@@ -34,7 +34,7 @@ QString tooLargeToShow(const QString &name)
     return QStringLiteral("「%1」は大きすぎるため表示できません。\n"
                           "表示できるのは %2 MB までのファイルです。")
         .arg(name)
-        .arg(largestFileForThePane >> 20);
+        .arg(largestText >> 20);
 }
 
 QString notAFileToShow(const QString &name)

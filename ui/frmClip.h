@@ -247,6 +247,8 @@ private:
     bool paneHoldsFile(const QString &command, const QString &path);
     // Tells the user why a file command failed, in a box titled with the command's name.
     void showCommandFailure(const QString &command, const QString &text);
+    // Tells the user why a file command declined to write, in a box titled with its name.
+    void showCommandRefusal(const QString &command, const QString &text);
     // Asks for a file name; the base name to save under, or empty when the user cancelled or
     // gave a name that cannot be used (the user has then been told why).
     QString askBaseName(const QString &command, const QString &currentName);

@@ -401,11 +401,13 @@ e2e_toggle_reading_through_menu() {
 
 # Switches reading on with the command given and waits for the switch's clearing of the
 # clipboard, which a text put there first makes visible: a copy made before the clear has come
-# would be wiped by it. The text itself must never be kept.
+# would be wiped by it. The text itself must never be kept. The clipboard is set and looked at
+# with e2e_copy_and_wait and e2e_clipboard_is, or with the functions that e2e_copy_helper and
+# e2e_clipboard_helper name (a Wayland session's).
 e2e_switch_reading_on() {
-    e2e_copy_and_wait 'copied before reading'
+    "${e2e_copy_helper:-e2e_copy_and_wait}" 'copied before reading'
     "$@"
-    e2e_wait_until 2 e2e_clipboard_is '' ||
+    e2e_wait_until 2 "${e2e_clipboard_helper:-e2e_clipboard_is}" '' ||
         e2e_fail "switching reading on ($*) did not empty the clipboard"
     e2e_forbid 'copied befor.txt' "a text copied before reading was switched on was kept"
 }

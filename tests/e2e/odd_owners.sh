@@ -8,8 +8,7 @@ e2e_begin "${1:-}"
 slow_owner=${2:-}
 [ -x "$slow_owner" ] || e2e_fail "no clipboard owner of the test's own given (got '$slow_owner')"
 e2e_start
-e2e_keys ctrl+k
-e2e_wait_until 2 e2e_clipboard_is '' || e2e_fail "Ctrl+K did not empty the clipboard"
+e2e_switch_reading_on e2e_keys ctrl+k
 
 check_capture() { # text, expected file name, what is checked
     e2e_copy "$1"
@@ -26,6 +25,7 @@ e2e_wait_until 2 primary_is 'only selected' || e2e_fail "xclip did not take the 
 check_capture 'copied after selecting' 'copied after.txt' "a copy after a selection"
 [ "$(e2e_text_file_count)" = 1 ] ||
     e2e_fail "a text only selected made a file: $(e2e_listing)"
+e2e_forbid 'only selecte.txt' "a text only selected made a file"
 
 # The pane shows the text just kept, and Ctrl+T copies it back: the owner that served it loses
 # the clipboard and ends.
@@ -33,8 +33,10 @@ odd="$e2e_dir/odd.bytes"
 for what in 'begins with a byte order mark' 'ends with a NUL'; do
     if [ "$what" = 'ends with a NUL' ]; then
         printf 'ends with a NUL\0' >"$odd"
+        again='ends with a 1.txt'
     else
         printf '\xef\xbb\xbfbegins with a byte order mark' >"$odd"
+        again=$'\xef\xbb\xbfbegins with 1.txt'
     fi
     before=$(e2e_text_file_count)
     xclip -quiet -selection clipboard -i <"$odd" >/dev/null 2>&1 &
@@ -49,6 +51,7 @@ for what in 'begins with a byte order mark' 'ends with a NUL'; do
     sleep 1.8
     [ "$(e2e_text_file_count)" = $((before + 1)) ] ||
         e2e_fail "the text that $what was kept again after its copy back: $(e2e_listing)"
+    e2e_forbid "$again" "the text that $what was kept again after its copy back"
 done
 
 endless="$e2e_dir/endless.txt"
@@ -75,6 +78,7 @@ e2e_wait_until 5 grep -q gone "$e2e_dir/owner1.log" ||
     e2e_fail "the program went on taking increments without end"
 [ "$(e2e_text_file_count)" = "$kept" ] ||
     e2e_fail "the endless text made a file: $(e2e_listing)"
+e2e_forbid 'endless copy.txt' "the endless text made a file"
 box=$(e2e_message_boxes_of "$e2e_pid" Quillbox | head -1)
 e2e_focus "$box"
 e2e_keys_to_focus Return

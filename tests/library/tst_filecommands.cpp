@@ -315,6 +315,9 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     QCOMPARE(failure.kind, QStringLiteral("message"));
     QCOMPARE(failure.title, title);
     QCOMPARE(failure.style, 16);
+    // A file-size limit is no full disk.
+    QVERIFY2(failure.text.endsWith(QStringLiteral("\nファイルに書き込めませんでした。")),
+             qPrintable(failure.text));
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
     QCOMPARE(desk->window->txtText->text(), tooLong);
@@ -559,7 +562,7 @@ void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver()
     // The pane holds memo.txt, edited; then the list's current entry comes to name another file,
     // or the pane comes to hold a text of no file.
     QFile big(desk->folder + QStringLiteral("big.txt"));
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(largestFileForThePane + 1));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(largestText + 1));
     big.close();
     desk->write(QStringLiteral("other.txt"), "other\r\n");
     desk->write(QStringLiteral("gone.txt"), "gone\r\n");
@@ -608,7 +611,7 @@ void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver()
     QCOMPARE(desk->files(), before);
     for (auto it = contents.cbegin(); it != contents.cend(); ++it)
         QCOMPARE(desk->read(it.key()), it.value());
-    QCOMPARE(QFileInfo(big.fileName()).size(), largestFileForThePane + 1);
+    QCOMPARE(QFileInfo(big.fileName()).size(), largestText + 1);
 }
 
 void FileCommandsTest::aRenamedFileStaysThePanesFile()

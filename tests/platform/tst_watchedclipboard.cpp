@@ -19,6 +19,7 @@ private Q_SLOTS:
     void whatCannotBeTakenAsTextIsNotReadAgainUntilTheNextChange_data();
     void whatCannotBeTakenAsTextIsNotReadAgainUntilTheNextChange();
     void aStalledTransferEndsQuietlyAndIsTriedAgainAtTheNextTick();
+    void aTransferThatStallsAgainIsNotTriedUntilTheNextChange();
     void aSecretIsNeverRead_data();
     void aSecretIsNeverRead();
     void aHintWithoutEndIsNoHint();
@@ -158,6 +159,38 @@ void WatchedClipboardTest::aStalledTransferEndsQuietlyAndIsTriedAgainAtTheNextTi
     channel.send("answered now");
     channel.end();
     QCOMPARE(clipboard.text(), QStringLiteral("answered now"));
+}
+
+void WatchedClipboardTest::aTransferThatStallsAgainIsNotTriedUntilTheNextChange()
+{
+    // An owner that hands over part of a large text and then hangs would have the program read
+    // it from the start every few seconds, for as long as it owns the clipboard.
+    FakeSelectionChannel channel;
+    channel.setStallLimit(50ms);
+    WatchedClipboard clipboard(channel, true);
+    QSignalSpy changed(&clipboard, &Clipboard::changed);
+    channel.change();
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        QTRY_COMPARE(changed.count(), attempt);
+        QVERIFY(!clipboard.holdsText());
+        channel.offer({QStringLiteral("UTF8_STRING")});
+        channel.send("the owner hangs after this");
+        QTRY_COMPARE(channel.requests.last(), QStringLiteral("dropped"));
+    }
+    // The capture looks at every tick.
+    const qsizetype asked = channel.requests.size();
+    for (int tick = 0; tick < 20; ++tick) {
+        QVERIFY(!clipboard.holdsText());
+        QTest::qWait(100);
+    }
+    QCOMPARE(channel.requests.size(), asked);
+
+    channel.change();
+    QVERIFY(!clipboard.holdsText());
+    channel.offer({QStringLiteral("UTF8_STRING")});
+    channel.send("a new copy");
+    channel.end();
+    QCOMPARE(clipboard.text(), QStringLiteral("a new copy"));
 }
 
 void WatchedClipboardTest::whatCannotBeTakenAsTextIsNotReadAgainUntilTheNextChange_data()

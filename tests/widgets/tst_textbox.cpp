@@ -77,6 +77,8 @@ private Q_SLOTS:
     void copyTakesTheSelectionWithItsLineEnds();
     void markersGoInAndOutAsTheyCame_data();
     void markersGoInAndOutAsTheyCame();
+    void theStandInsOwnCharacterTypedAfterAMarkerStaysItself_data();
+    void theStandInsOwnCharacterTypedAfterAMarkerStaysItself();
     void aParagraphSeparatorEndsALineInBothViews();
     void aMouseDragSelects();
     void theWidestLineSetsTheHorizontalRange();
@@ -394,6 +396,34 @@ void TextBoxTest::markersGoInAndOutAsTheyCame()
     QVERIFY(!viewOf(box));
     keys({{Qt::Key_A, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}).simulate(&box);
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+}
+
+void TextBoxTest::theStandInsOwnCharacterTypedAfterAMarkerStaysItself_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("after U+FDD0") << QStringLiteral("a\uFDD0") << 0;
+    QTest::newRow("over a selection that starts after U+FDD1") << QStringLiteral("a\uFDD1bc") << 2;
+}
+
+void TextBoxTest::theStandInsOwnCharacterTypedAfterAMarkerStaysItself()
+{
+    // U+FDD0 and U+FDD1 are held as U+FDD2 in a format of their own, which the editor gives to
+    // what is typed right after them. An input method types U+FDD2 itself.
+    QFETCH(QString, text);
+    QFETCH(int, selected);
+    TextBox box;
+    box.setText(text);
+    QTest::keyClick(&box, Qt::Key_End);
+    for (int i = 0; i < selected; ++i)
+        QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
+    const QString typed = QStringLiteral("\uFDD2x\uFDD2");
+    QInputMethodEvent committed;
+    committed.setCommitString(typed);
+    QApplication::sendEvent(&box, &committed);
+    QCOMPARE(box.text(), text.left(text.size() - selected) + typed);
+    box.undo();
+    QCOMPARE(box.text(), text);
 }
 
 void TextBoxTest::aParagraphSeparatorEndsALineInBothViews()

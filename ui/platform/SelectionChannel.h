@@ -16,6 +16,10 @@ class SelectionChannel : public QObject
 public:
     explicit SelectionChannel(QObject *parent = nullptr);
 
+    // More types than any owner has a use for; an owner offering millions would cost memory and,
+    // on X11, a name look-up each, on the window's thread. Types past these are not heard of.
+    static constexpr int mostTypes = 1024;
+
     // Asks for the types the current clipboard is offered in: answered by typesOffered() or
     // transferFailed().
     virtual void requestTypes() = 0;

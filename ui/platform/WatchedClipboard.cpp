@@ -24,6 +24,7 @@ WatchedClipboard::WatchedClipboard(SelectionChannel &channel, bool withoutFocus,
         m_text = QString();
         m_holdsText = false;
         m_tooLarge = false;
+        m_failures = 0;
         Q_EMIT changed();
     });
     connect(&channel, &SelectionChannel::typesOffered, this, &WatchedClipboard::takeTypes);
@@ -31,9 +32,15 @@ WatchedClipboard::WatchedClipboard(SelectionChannel &channel, bool withoutFocus,
     connect(&channel, &SelectionChannel::dataEnded, this, &WatchedClipboard::takeEnd);
     connect(&channel, &SelectionChannel::dataNotText, this, &WatchedClipboard::takeNotText);
     connect(&channel, &SelectionChannel::transferFailed, this, [this] {
+        m_decoder.reset();
+        // An owner that fails twice would fail again, after handing over what it could, which
+        // might be hundreds of megabytes each time: it is not asked again until the next change.
+        if (++m_failures >= 2) {
+            know(false);
+            return;
+        }
         m_look = Look::Failed;
         m_text = QString();
-        m_decoder.reset();
         // As a clipboard that cannot be opened, it is tried again at the next tick's time, not
         // at once: an owner that refuses every request must not keep the program busy.
         m_retry.start();

@@ -12,8 +12,9 @@ class SelectionChannel;
 // Its contents are read only when somebody looks after a change, without blocking: until the
 // whole text has arrived the clipboard counts as holding none, and the arrival is reported as a
 // change. A newer change gives up the read under way; a read that fails leaves the clipboard
-// without text until it is tried again a tick later. A text larger than the program takes in, or
-// data that is no text, leaves it without text until the next change.
+// without text until it is tried again a tick later, and one that fails again until the next
+// change. A text larger than the program takes in, or data that is no text, leaves it without
+// text until the next change.
 class WatchedClipboard : public Clipboard
 {
     Q_OBJECT
@@ -63,5 +64,7 @@ private:
     qint64 m_textLimit;
     bool m_holdsText = false;
     bool m_tooLarge = false;
+    // Reads failed since the last change.
+    int m_failures = 0;
     QTimer m_retry;
 };

@@ -66,8 +66,10 @@ QTextCharFormat formatOf(LineEnd end)
 
 bool holdsMarkers(QStringView text)
 {
+    // The stand-in's own character, typed where the editor gives it the format of a stand-in
+    // before it, would come back as the marker that one stands for.
     for (const QChar c : text) {
-        if (c == QChar::ParagraphSeparator || isMarker(c.unicode()))
+        if (c == QChar::ParagraphSeparator || isMarker(c.unicode()) || c == QChar(standIn))
             return true;
     }
     return false;

@@ -20,8 +20,8 @@ namespace LineEndBlocks
 
 enum class LineEnd { CrLf, Cr, Lf, ParagraphSeparator };
 
-// Whether the document would take characters of the text for its own markers, so that the text
-// must go in by insert() to come back as it was.
+// Whether the document would take characters of the text for its own markers, or the text holds
+// the stand-in's own character, so that the text must go in by insert() to come back as it was.
 bool holdsMarkers(QStringView text);
 
 // The character format of a block break that stands for the line end; CR LF is the default.

@@ -165,12 +165,15 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    // The committed text goes in as the pane keeps it, over what the input method replaces; the
-    // editor is left the composing rest.
+    // The committed text goes in as the pane keeps it, over the selection, as the editor's own
+    // input does, and over what the input method replaces; the editor is left the composing rest.
     QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
     cursor.setPosition(cursor.position() + event->replacementStart());
     cursor.setPosition(cursor.position() + event->replacementLength(), QTextCursor::KeepAnchor);
     LineEndBlocks::insert(cursor, event->commitString());
+    cursor.endEditBlock();
     setTextCursor(cursor);
     QInputMethodEvent rest(event->preeditString(), event->attributes());
     QPlainTextEdit::inputMethodEvent(&rest);

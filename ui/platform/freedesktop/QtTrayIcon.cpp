@@ -15,6 +15,9 @@ namespace
 constexpr int trayPollMs = 2000;
 // A panel that restarts is back within this time; only a tray gone for longer counts as gone.
 constexpr int graceMs = 3000;
+// At start-up the watcher may take its time limit for each of the item's two questions; only one
+// that keeps the item asking for longer is not waited for.
+constexpr int settleMs = 2 * StatusNotifierItem::answerLimitMs + 1000;
 
 // A panel gives points in the screen's device pixels; Qt places windows in logical ones, which
 // differ where the screen is scaled.
@@ -56,7 +59,6 @@ QtTrayIcon::QtTrayIcon(QObject *parent)
     m_trayPoll->setInterval(trayPollMs);
     connect(m_trayPoll, &QTimer::timeout, this, &QtTrayIcon::followDesktop);
     m_grace->setSingleShot(true);
-    m_grace->setInterval(graceMs);
     connect(m_grace, &QTimer::timeout, this, [this] {
         if (!m_shownNow)
             setAvailable(false);
@@ -102,7 +104,7 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
     m_settling = m_item->isAsking();
     m_available = m_shownNow || m_settling;
     if (m_settling)
-        m_grace->start();
+        m_grace->start(settleMs);
     if (m_x11)
         m_trayPoll->start();
 }
@@ -156,7 +158,7 @@ void QtTrayIcon::followDesktop()
         m_grace->stop();
         setAvailable(true);
     } else if (m_available && !m_grace->isActive()) {
-        m_grace->start();
+        m_grace->start(graceMs);
     }
 }
 

@@ -16,8 +16,6 @@ const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
 const QString watcherInterface = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString itemPath = QStringLiteral("/StatusNotifierItem");
 const QString menuPath = QStringLiteral("/StatusNotifierMenu");
-// A watcher that has just appeared answers at once; one that has not answered by then hangs.
-constexpr int watcherTimeoutMs = 2000;
 
 QString nextServiceName()
 {
@@ -119,7 +117,7 @@ void StatusNotifierItem::registerWithWatcher()
         QDBusMessage::createMethodCall(watcherService, watcherPath, watcherInterface,
                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << m_serviceName;
-    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call, watcherTimeoutMs), this);
+    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call, answerLimitMs), this);
     connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply] {
         reply->deleteLater();
         takeRegistration(!reply->isError());
@@ -157,7 +155,7 @@ void StatusNotifierItem::updateHostState()
         watcherService, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("Get"));
     get << watcherInterface << QStringLiteral("IsStatusNotifierHostRegistered");
-    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(get, watcherTimeoutMs), this);
+    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(get, answerLimitMs), this);
     connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply] {
         reply->deleteLater();
         const QDBusMessage answer = reply->reply();

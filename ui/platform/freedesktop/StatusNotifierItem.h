@@ -24,6 +24,10 @@ public:
     explicit StatusNotifierItem(const QString &id, QObject *parent = nullptr);
     ~StatusNotifierItem() override;
 
+    // A watcher that has just appeared answers at once; one that has not answered a question by
+    // then hangs. Registering and asking whether a panel serves the watcher are two questions.
+    static constexpr int answerLimitMs = 2000;
+
     // Icon, tool tip and the menu that panels drawing the item's menu themselves show.
     void setContents(const QIcon &icon, const QString &toolTip, QMenu *menu);
     // Puts the item on the bus and registers it with the watcher, now and whenever one appears.

@@ -70,11 +70,16 @@ PipeWriter::PipeWriter(int fd, const QByteArray &data, QObject *parent)
       m_notifier(new QSocketNotifier(fd, QSocketNotifier::Write, this)), m_stall(new QTimer(this))
 {
     makeNonBlocking(fd);
-    makeRoom();
     m_stall->setSingleShot(true);
-    m_stall->start(writeStallMs);
     connect(m_stall, &QTimer::timeout, this, &PipeWriter::finish);
     connect(m_notifier, &QSocketNotifier::activated, this, &PipeWriter::writeSome);
+    // Ending a writer already under way would hand its reader a text cut short, which looks
+    // like a whole one; the new reader gets nothing instead.
+    if (writersBeside() >= writersPerParent) {
+        finish();
+        return;
+    }
+    m_stall->start(writeStallMs);
 }
 
 PipeWriter::~PipeWriter()
@@ -83,18 +88,14 @@ PipeWriter::~PipeWriter()
         ::close(m_fd);
 }
 
-void PipeWriter::makeRoom()
+int PipeWriter::writersBeside() const
 {
     if (!parent())
-        return;
-    QList<PipeWriter *> others;
-    for (PipeWriter *sibling : parent()->findChildren<PipeWriter *>(Qt::FindDirectChildrenOnly)) {
-        if (sibling != this && sibling->m_fd >= 0)
-            others << sibling;
-    }
-    // Children are kept in the order they came: the oldest are first.
-    for (qsizetype i = 0; i < others.size() - (writersPerParent - 1); ++i)
-        others.at(i)->finish();
+        return 0;
+    int writing = 0;
+    for (PipeWriter *sibling : parent()->findChildren<PipeWriter *>(Qt::FindDirectChildrenOnly))
+        writing += sibling != this && sibling->m_fd >= 0;
+    return writing;
 }
 
 void PipeWriter::writeSome()

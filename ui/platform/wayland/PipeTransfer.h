@@ -31,7 +31,7 @@ private:
 // Writes the program's clipboard text into a pipe another program reads, as fast as that program
 // takes it, and gives up when no byte has gone out for a while. Deletes itself when done. The
 // writers of one parent are bounded: a reader that takes a little now and then keeps its writer,
-// and its descriptor, as long as it likes, so a new writer past the bound ends the oldest.
+// and its descriptor, as long as it likes, so a new writer past the bound closes its pipe at once.
 class PipeWriter : public QObject
 {
     Q_OBJECT
@@ -42,7 +42,8 @@ public:
     static constexpr int writersPerParent = 8;
 
 private:
-    void makeRoom();
+    // How many other writers of the same parent still write.
+    int writersBeside() const;
     void writeSome();
     void finish();
 

@@ -17,12 +17,9 @@ namespace
 // A value is read in parts of this many 32-bit units (1 MiB), whatever the owner wrote: a value of
 // gigabytes never arrives in one reply.
 constexpr std::uint32_t partUnits = 256 * 1024;
-// More types than any owner has a use for; an owner offering millions would cost a name look-up
-// each, on the window's thread.
-constexpr std::uint32_t mostTypes = 1024;
 // Names of types heard of, kept so that the usual ones are not looked up at every copy; made-up
 // ones must not pile up.
-constexpr qsizetype mostNamesKept = 4 * mostTypes;
+constexpr qsizetype mostNamesKept = 4 * SelectionChannel::mostTypes;
 // How long events are handled before the rest of the program gets its turn.
 constexpr qint64 sliceMs = 10;
 
