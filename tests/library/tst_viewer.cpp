@@ -1,5 +1,6 @@
 #include "LibraryDesk.h"
 #include "library/TextFileLoader.h"
+#include "mock/ProcessLimits.h"
 #include "ui/widgets/ImageArea.h"
 #include "ui/widgets/TextBox.h"
 
@@ -7,8 +8,6 @@
 #include <QMenu>
 #include <QtTest>
 #include <optional>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QUILLBOX_ADDRESS_SANITIZER
@@ -20,26 +19,6 @@
 
 namespace
 {
-
-// Lets this process map at most the given bytes more than it has mapped now, while it lives.
-class AddressSpaceLimit
-{
-public:
-    explicit AddressSpaceLimit(rlim_t more)
-    {
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        statm.open(QIODevice::ReadOnly);
-        const rlim_t mapped =
-            statm.readAll().split(' ').first().toULongLong() * sysconf(_SC_PAGESIZE);
-        getrlimit(RLIMIT_AS, &m_old);
-        const rlimit limit{mapped + more, m_old.rlim_max};
-        setrlimit(RLIMIT_AS, &limit);
-    }
-    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 // Records every width the progress bar takes while it is visible.
 class BarWidths : public QObject
@@ -268,6 +247,9 @@ void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage()
     if (littleMemory)
         QSKIP("The address sanitizer ends the process on a failed allocation instead of throwing.");
 #endif
+    if (littleMemory && !AddressSpaceLimit::isAvailable())
+        QSKIP("This system sets no address-space limit on a process to stand in for little "
+              "memory.");
     // A sparse file: as large as it says, without taking the disk.
     QFile big(desk->folder + QStringLiteral("big.txt"));
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(size));
@@ -277,7 +259,7 @@ void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage()
     {
         std::optional<AddressSpaceLimit> limit;
         if (littleMemory)
-            limit.emplace(rlim_t(16) << 20);
+            limit.emplace(quint64(16) << 20);
         desk->window->flbText_MouseDown(1);
     }
     QCOMPARE(desk->window->txtText->text(), QStringLiteral("before"));

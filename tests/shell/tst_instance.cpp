@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 
 // Run as a child with "--hold-lock FOLDER LOCKS", the test binary holds the lock until killed.
 static int holdLockUntilKilled(const QString &folder, const QString &locks)
@@ -121,7 +120,7 @@ void InstanceTest::aKilledCopyDoesNotBlockTheNextStart()
     InstanceLock whileRunning(folder.path(), locks.path());
     QVERIFY2(!whileRunning.tryAcquire(), "the running copy must hold the lock");
 
-    ::kill(pid_t(holder.processId()), SIGKILL);
+    holder.kill();
     QVERIFY(holder.waitForFinished(10000));
     InstanceLock next(folder.path(), locks.path());
     QVERIFY(next.tryAcquire());

@@ -1,0 +1,2 @@
+set(CPACK_GENERATOR ZIP)
+include(CPack)
