@@ -50,7 +50,7 @@ std::optional<QByteArray> encodeCodePage932(const QString &text)
         return std::nullopt;
     const size_t size = size_t(text.size()) * 2;
     QByteArray out(qsizetype(size * 2 + 16), Qt::Uninitialized);
-    char *in = reinterpret_cast<char *>(const_cast<char16_t *>(text.utf16()));
+    char *in = const_cast<char *>(reinterpret_cast<const char *>(text.utf16()));
     size_t inLeft = size;
     char *outAt = out.data();
     size_t outLeft = size_t(out.size());
