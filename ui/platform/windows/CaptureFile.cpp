@@ -38,11 +38,13 @@ int writeFailureNumber(DWORD error)
 
 // Windows takes some names for something else: a device (con.txt), a stream of another file
 // (a:b.txt), or a name without its trailing dots and blanks. A file written under such a name
-// would not be found under it again, or not be written at all.
+// would not be found under it again, or not be written at all; nor would one longer than the
+// 255 units a name holds on Windows' file systems.
 void refuseNameWindowsReshapes(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    if (name.isEmpty() || name.endsWith(u'.') || name.endsWith(u' ') || !isUsableBaseName(name))
+    if (name.isEmpty() || name.size() > 255 || name.endsWith(u'.') || name.endsWith(u' ') ||
+        !isUsableBaseName(name))
         fail(ErrorNumber::FileNotFound, ERROR_INVALID_NAME, path);
 }
 
