@@ -74,7 +74,6 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME Quillbox.exe)
 set(CPACK_NSIS_MUI_ICON ${quillbox_resources}/icons/quillbox.ico)
 set(CPACK_NSIS_MUI_UNIICON ${quillbox_resources}/icons/quillbox.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_BRANDING_TEXT "Quillbox ${QUILLBOX_PACKAGE_VERSION}")
 # A 64-bit installer: Windows x86-64 runs either kind, a 64-bit Wine only this one. The finish
 # page's checkbox, off unless ticked, starts Quillbox at sign-in; a silent install does so when
 # given /AUTOSTART. The installer runs as an administrator, so it does not start Quillbox itself:

@@ -134,7 +134,11 @@ test)
     # ---- Windows: the same tests cross-built and run under Wine, then the zip and the installer
     # ---- on a private desktop (tests/windows/). Each Wine run makes a prefix of its own.
     configure_and_build_windows "$top/build-win"
-    ctest --test-dir "$top/build-win" --output-on-failure -LE end-to-end
+    (
+        . "$top/scripts/wine-session.sh"
+        wine_start
+        ctest --test-dir "$top/build-win" --output-on-failure -j2 -LE end-to-end
+    )
     make_windows_packages "$top/build-win"
     ctest --test-dir "$top/build-win" --output-on-failure -L end-to-end
     ;;

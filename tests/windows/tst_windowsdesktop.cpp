@@ -3,30 +3,16 @@
 #include "ui/frmClip.h"
 #include "ui/platform/InstalledCopy.h"
 #include "ui/platform/ProgramFolder.h"
-#include "ui/platform/QtClipboard.h"
 #include "ui/widgets/DriveList.h"
 #include "ui/widgets/FolderList.h"
 
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace
 {
-
-// How Qt on Windows names a format that another program registered.
-QString registeredFormat(const char *name)
-{
-    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QLatin1String(name));
-}
-
-QByteArray dword(quint32 value)
-{
-    return QByteArray(reinterpret_cast<const char *>(&value), sizeof value);
-}
 
 QByteArray linesOf(const QString &path)
 {
@@ -36,8 +22,8 @@ QByteArray linesOf(const QString &path)
 
 } // namespace
 
-// What the program takes from Windows: its folder, the password managers' marks on the
-// clipboard, and the capture folder stored with its drive letter.
+// What the program takes from Windows: its folder, and the capture folder stored with its drive
+// letter.
 class WindowsDesktopTest : public QObject
 {
     Q_OBJECT
@@ -46,8 +32,6 @@ private Q_SLOTS:
     void theProgramFolderEndsInOneBackslash();
     void aCopyInProgramFilesIsAnInstalledOne_data();
     void aCopyInProgramFilesIsAnInstalledOne();
-    void passwordManagersMarksMakeTheClipboardHoldNoText_data();
-    void passwordManagersMarksMakeTheClipboardHoldNoText();
     void theCaptureFolderIsStoredAndRestoredWithItsDriveLetter_data();
     void theCaptureFolderIsStoredAndRestoredWithItsDriveLetter();
 };
@@ -95,42 +79,6 @@ void WindowsDesktopTest::aCopyInProgramFilesIsAnInstalledOne()
     QVERIFY(QDir(QDir::tempPath())
                 .entryList({QStringLiteral(".quillbox-*")}, QDir::Hidden | QDir::Files)
                 .isEmpty());
-}
-
-void WindowsDesktopTest::passwordManagersMarksMakeTheClipboardHoldNoText_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<bool>("secret");
-    QTest::newRow("left out of monitoring")
-        << registeredFormat("ExcludeClipboardContentFromMonitorProcessing") << dword(0) << true;
-    QTest::newRow("for clipboard viewers to ignore")
-        << registeredFormat("Clipboard Viewer Ignore") << QByteArray() << true;
-    QTest::newRow("kept out of the clipboard history")
-        << registeredFormat("CanIncludeInClipboardHistory") << dword(0) << true;
-    QTest::newRow("allowed in the clipboard history")
-        << registeredFormat("CanIncludeInClipboardHistory") << dword(1) << false;
-    QTest::newRow("allowed in the cloud clipboard only")
-        << registeredFormat("CanUploadToCloudClipboard") << dword(0) << false;
-}
-
-void WindowsDesktopTest::passwordManagersMarksMakeTheClipboardHoldNoText()
-{
-    QFETCH(QString, format);
-    QFETCH(QByteArray, value);
-    QFETCH(bool, secret);
-    QMimeData data;
-    data.setText(QStringLiteral("hunter2"));
-    data.setData(format, value);
-    QCOMPARE(QtClipboard::isMarkedSecret(data), secret);
-
-    // The program's clipboard then holds no text, so the tick writes nothing.
-    TestPlatform desktop;
-    auto *copied = new QMimeData;
-    copied->setText(QStringLiteral("hunter2"));
-    copied->setData(format, value);
-    QGuiApplication::clipboard()->setMimeData(copied);
-    QCOMPARE(desktop.clipboard.holdsText(), !secret);
 }
 
 void WindowsDesktopTest::theCaptureFolderIsStoredAndRestoredWithItsDriveLetter_data()

@@ -12,7 +12,7 @@ wine_e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$wine_e2e_dir/../../e2e/lib.sh"
 . "$wine_e2e_dir/../../../scripts/wine-session.sh"
 
-# Wine takes the Windows code page from this; the Linux locale need not be installed.
+# A Japanese Windows: code page 932.
 wine_e2e_locale=ja_JP.UTF-8
 wine_e2e_copy_text=
 
@@ -23,7 +23,7 @@ wine_e2e_cleanup() {
 
 # Runs a Windows program of the test's Wine in the foreground.
 wine_e2e_run() {
-    LC_ALL=$wine_e2e_locale wine "$@"
+    wine "$@"
 }
 
 # A private desktop, a fresh Wine, and the zip of build folder $1 unpacked; $2 is copy_text.exe.
@@ -37,7 +37,7 @@ wine_e2e_begin() {
     zip=$(ls "$build"/Quillbox-*-win64.zip 2>/dev/null | head -1)
     [ -f "$zip" ] || e2e_fail "no zip in '$build': make it first with cpack there"
     [ -f "$wine_e2e_copy_text" ] || e2e_fail "no copy_text.exe given (got '$wine_e2e_copy_text')"
-    LC_ALL=$wine_e2e_locale wine_start || e2e_fail "no Wine prefix could be made"
+    wine_start "$wine_e2e_locale" || e2e_fail "no Wine prefix could be made"
     e2e_start_desktop
     trap wine_e2e_cleanup EXIT
     e2e_dir=$(mktemp -d)
@@ -50,7 +50,7 @@ wine_e2e_begin() {
 # process's own (Wine runs a Windows program in the process it starts).
 wine_e2e_launch() {
     local program=${1:-$e2e_folder/Quillbox.exe}
-    LC_ALL=$wine_e2e_locale wine "$program" >>"$e2e_dir/program.log" 2>&1 &
+    wine "$program" >>"$e2e_dir/program.log" 2>&1 &
     e2e_pid=$!
     e2e_program_pids+=("$e2e_pid")
 }
@@ -82,7 +82,7 @@ wine_e2e_start() {
         e2e_fail "the main window did not appear within 60 s"
     }
     e2e_window=$(wine_e2e_main_window_of "$e2e_pid")
-    e2e_wait_until 10 e2e_icon_docked || e2e_fail "no tray icon appeared in the tray"
+    e2e_wait_until 10 wine_e2e_icon_docked || e2e_fail "no tray icon appeared in the tray"
 }
 
 # The bytes a captured text must give on a Japanese Windows: code page 932, one CR LF at the end.
@@ -119,17 +119,21 @@ wine_e2e_focus_elsewhere() {
 }
 
 # The icons docked in trayer: Wine's shell (explorer.exe) shows each program's icon there as a
-# window of its own.
+# window of its own inside the panel.
 wine_e2e_tray_icons() {
-    local window
-    for window in $(xdotool search --all --onlyvisible --name '.*' 2>/dev/null); do
-        e2e_in_tray "$window" && ! xprop -id "$window" WM_CLASS 2>/dev/null | grep -q '"trayer"' &&
-            echo "$window"
+    local panel
+    for panel in $(xdotool search --classname '^panel$' 2>/dev/null); do
+        xwininfo -tree -id "$panel" 2>/dev/null |
+            sed -n 's/^ *\(0x[0-9a-f]*\) .*("explorer.exe" "explorer.exe").*/\1/p'
     done
 }
 
 wine_e2e_tray_icon_count() {
-    wine_e2e_tray_icons | wc -l
+    wine_e2e_tray_icons | grep -c .
+}
+
+wine_e2e_icon_docked() {
+    [ "$(wine_e2e_tray_icon_count)" -ge 1 ]
 }
 
 # The program's icon: the one docked icon there is.

@@ -2,6 +2,9 @@
 
 #include "ui/platform/QtClipboard.h"
 #include "ui/platform/windows/NotificationAreaIcon.h"
+#include "ui/platform/windows/WindowsClipboard.h"
+
+#include <QGuiApplication>
 
 void prepareDesktop()
 {
@@ -10,9 +13,11 @@ void prepareDesktop()
 
 std::unique_ptr<Clipboard> makeDesktopClipboard(QObject *parent)
 {
-    // Windows tells every clipboard listener of each change, whether or not its window has the
-    // focus, and Qt hands the formats that password managers set on to the program.
-    return std::make_unique<QtClipboard>(parent);
+    // Qt's test platforms keep a clipboard of their own, in the process.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal"))
+        return std::make_unique<QtClipboard>(parent);
+    return std::make_unique<WindowsClipboard>(parent);
 }
 
 std::unique_ptr<TrayIcon> makeDesktopTrayIcon(QObject *parent)
