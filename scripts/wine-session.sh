@@ -46,6 +46,9 @@ wine_start() {
     for name in 'MS Shell Dlg' 'MS Shell Dlg 2'; do
         wine reg add "$key" /v "$name" /d 'Noto Sans CJK JP' /f >/dev/null 2>&1
     done
+    # Wine's server and desktop live on for a moment after the last program: the next program
+    # must start ones of its own, on the display it is given.
+    wineserver -w
 }
 
 # Windows finds DLLs in the folders of WINEPATH, a list of Windows paths (drive Z: is /).

@@ -20,7 +20,8 @@ done
 [ -f "$menu/Quillbox/Quillbox.lnk" ] || e2e_fail "the install made no Start menu entry"
 [ -e "$menu/StartUp/Quillbox.lnk" ] && e2e_fail "the install starts Quillbox at sign-in unasked"
 
-target=$(strings "$menu/Quillbox/Quillbox.lnk" | grep -i -m1 'Quillbox\.exe$')
+# The link holds its target's full path among its other strings.
+target=$(strings "$menu/Quillbox/Quillbox.lnk" | grep -i -m1 '^[A-Z]:\\.*\\Quillbox\.exe$')
 [ "$target" = 'C:\Program Files\Quillbox\Quillbox.exe' ] ||
     e2e_fail "the Start menu entry starts '$target'"
 wine_e2e_start "$target"

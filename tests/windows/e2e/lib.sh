@@ -26,6 +26,16 @@ wine_e2e_run() {
     wine "$@"
 }
 
+# The private desktop with a tray of a fixed width: Wine docks its icon before trayer has grown to
+# hold it now and then, and trayer then stays two pixels wide with the icon cut off.
+wine_e2e_start_desktop() {
+    e2e_tray=notray
+    e2e_start_desktop
+    desktop_spawn trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 \
+        --SetDockType true --transparent false
+    desktop_wait_for 50 xdotool search --class trayer || e2e_fail "trayer did not start"
+}
+
 # A private desktop, a fresh Wine, and the zip of build folder $1 unpacked; $2 is copy_text.exe.
 wine_e2e_begin() {
     local build=${1:-} zip
@@ -38,7 +48,7 @@ wine_e2e_begin() {
     [ -f "$zip" ] || e2e_fail "no zip in '$build': make it first with cpack there"
     [ -f "$wine_e2e_copy_text" ] || e2e_fail "no copy_text.exe given (got '$wine_e2e_copy_text')"
     wine_start "$wine_e2e_locale" || e2e_fail "no Wine prefix could be made"
-    e2e_start_desktop
+    wine_e2e_start_desktop
     trap wine_e2e_cleanup EXIT
     e2e_dir=$(mktemp -d)
     unzip -q "$zip" -d "$e2e_dir/unpacked" || e2e_fail "the zip does not unpack"
@@ -152,4 +162,19 @@ wine_e2e_popup_count() {
             count=$((count + 1))
     done
     echo "$count"
+}
+
+# Clicks button $1 on the program's tray icon until the command $2 succeeds, three times at most:
+# Wine's shell now and then takes a click that comes with the pointer for a mere hover. The icon's
+# top pixels are clicked, for a menu opened at the pointer covers the rest of it.
+wine_e2e_click_tray_icon() {
+    local button=$1 attempt icon
+    shift
+    icon=$(wine_e2e_tray_icon)
+    for attempt in 1 2 3; do
+        timeout 5 xdotool mousemove --window "$icon" 8 3 sleep 0.3 click "$button"
+        e2e_wait_until 3 "$@" && return 0
+        e2e_note "click $attempt with button $button on the tray icon changed nothing"
+    done
+    return 1
 }

@@ -5,19 +5,15 @@
 . "$(dirname "$0")/lib.sh"
 wine_e2e_begin "${1:-}" "${2:-}"
 wine_e2e_start
-icon=$(wine_e2e_tray_icon)
 
 e2e_keys alt+f c
 e2e_wait_until 5 sh -c "! xwininfo -id $e2e_window | grep -q IsViewable" ||
     e2e_fail "画面を閉じる did not hide the window"
 
-# The icon's top pixels: a menu opened at the pointer would cover the rest of it.
-timeout 5 xdotool mousemove --window "$icon" 8 3 click 1
-e2e_wait_until 5 wine_e2e_main_window_shown || e2e_fail "a left click on the tray icon did not show the window"
-
-timeout 5 xdotool mousemove --window "$icon" 8 3 click 3
+window_shown() { wine_e2e_main_window_shown; }
 menu_shown() { [ "$(wine_e2e_popup_count)" -gt 0 ]; }
-e2e_wait_until 5 menu_shown || e2e_fail "a right click on the tray icon opened no menu"
+wine_e2e_click_tray_icon 1 window_shown || e2e_fail "a left click on the tray icon did not show the window"
+wine_e2e_click_tray_icon 3 menu_shown || e2e_fail "a right click on the tray icon opened no menu"
 # The menu's last item is 常駐終了.
 e2e_keys_to_focus Up Return
 e2e_wait_exit "$e2e_pid" 10 || e2e_fail "常駐終了 from the tray menu did not end the program"
