@@ -17,11 +17,6 @@ namespace
 
 using Clock = CaptureWatch::Clock;
 
-QByteArray captureBytes(const QString &text)
-{
-    return text.toUtf8() + QByteArrayLiteral("\r\n");
-}
-
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
@@ -46,6 +41,14 @@ QString largeText(qsizetype size)
 CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder, const char *prefix)
     : m_program(program), m_prefix(prefix), m_watch(captureFolder)
 {
+}
+
+QByteArray CopyingScenes::captureBytes(const QString &text) const
+{
+    QString copied = text;
+    if (m_windowsLineEnds)
+        copied.replace(u'\n', QStringLiteral("\r\n"));
+    return copied.toUtf8() + QByteArrayLiteral("\r\n");
 }
 
 QByteArray CopyingScenes::nameOf(const char *figure) const

@@ -22,6 +22,8 @@ public:
     // Switches the program's reading on with its shortcut, Ctrl+K, typed into its window, and
     // waits until a copy is captured.
     bool switchReadingOn(unsigned long window);
+    // A program under Wine gets an X11 text with CR LF for each line feed, as Windows texts have.
+    void expectWindowsLineEnds() { m_windowsLineEnds = true; }
 
     void latency(int copies);
     void burst(const char *name, int copies, std::chrono::milliseconds apart);
@@ -32,9 +34,12 @@ public:
 private:
     int capturesOf(const QList<QString> &texts, const QList<CaptureWatch::Arrival> &arrivals);
     QByteArray nameOf(const char *figure) const;
+    // The bytes of the capture of a copied text: the text plus CR LF.
+    QByteArray captureBytes(const QString &text) const;
 
     pid_t m_program;
     const char *m_prefix;
+    bool m_windowsLineEnds = false;
     CaptureWatch m_watch;
     int m_serial = 0;
 };

@@ -66,6 +66,7 @@ bool captureLatency(MapWatch &watch, const Program &program)
         return false;
     }
     CopyingScenes scenes(started.pid, program.folder, "wine_");
+    scenes.expectWindowsLineEnds();
     serveFor(2s);
     const bool reading = scenes.isReady() && scenes.switchReadingOn(started.window);
     if (reading)
