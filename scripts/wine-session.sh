@@ -44,11 +44,11 @@ wine_start() {
     # back to a serif: a sans-serif font that holds Japanese stands in, as on a Japanese Windows.
     local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' name
     for name in 'MS Shell Dlg' 'MS Shell Dlg 2'; do
-        wine reg add "$key" /v "$name" /d 'Noto Sans CJK JP' /f >/dev/null 2>&1
+        wine reg add "$key" /v "$name" /d 'Noto Sans CJK JP' /f >/dev/null 2>&1 || true
     done
     # Wine's server and desktop live on for a moment after the last program: the next program
     # must start ones of its own, on the display it is given.
-    wineserver -w
+    wineserver -w || true
 }
 
 # Windows finds DLLs in the folders of WINEPATH, a list of Windows paths (drive Z: is /).
@@ -60,20 +60,26 @@ wine_path_of() {
     printf '%s' "$result"
 }
 
+# Never fails, so that it may end a shell that stops at the first failure.
 wine_stop() {
-    [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || return 0
-    # The prefix's server keeps its socket in a folder named after the prefix's device and inode.
-    local server dir
-    server=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    rm -rf "$WINEPREFIX"
-    for dir in /tmp/wine-*/"$server"; do
-        [ -d "$dir" ] || continue
-        rm -rf "$dir"
-        rmdir "$(dirname "$dir")" 2>/dev/null
-    done
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        # The prefix's server keeps its socket in a folder named after the prefix's device and
+        # inode.
+        local server dir
+        server=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+        for dir in /tmp/wine-*/"$server"; do
+            if [ -d "$dir" ]; then
+                rm -rf "$dir"
+                rmdir "$(dirname "$dir")" 2>/dev/null || true
+            fi
+        done
+    fi
     WINEPREFIX=
-    [ -n "$wine_locales" ] && rm -rf "$wine_locales"
+    if [ -n "${wine_locales:-}" ]; then
+        rm -rf "$wine_locales"
+    fi
     wine_locales=
 }
