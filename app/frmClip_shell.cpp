@@ -1,5 +1,6 @@
 #include "ui/Pictures.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Clipboard.h"
 #include "ui/platform/Desktop.h"
 #include "ui/platform/Dialogs.h"
 #include "ui/platform/ProcessControl.h"
@@ -23,6 +24,22 @@ void frmClip::wireShell()
     connect(mnuClose, &QAction::triggered, this, &frmClip::mnuClose_Click);
     connect(mnuEnd, &QAction::triggered, this, &frmClip::mnuEnd_Click);
     connect(mnuEnd2, &QAction::triggered, this, &frmClip::mnuEnd2_Click);
+    // Told from the event loop, not inside the clipboard's own report.
+    connect(&platform.clipboard, &Clipboard::unreachable, this, &frmClip::warnOfLostClipboard,
+            Qt::QueuedConnection);
+}
+
+void frmClip::warnOfLostClipboard()
+{
+    // Copies made meanwhile are not kept and the copy command does nothing: the user must know,
+    // but a compositor that comes and goes again needs no second word.
+    if (m_lostClipboardWarned)
+        return;
+    m_lostClipboardWarned = true;
+    platform.dialogs.messageBox(
+        QStringLiteral("デスクトップのクリップボードに接続できなくなりました。接続が戻るまで、"
+                       "コピーしたテキストの保存とクリップボードへの転送はできません。"),
+        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
 }
 
 void frmClip::Form_Load()

@@ -6,14 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace
 {
@@ -26,8 +24,6 @@ QString temporaryPathFor(const QString &path, int attempt)
                                .arg(QCoreApplication::applicationPid())
                                .arg(attempt);
 }
-
-#ifdef Q_OS_UNIX
 
 [[noreturn]] void fail(int number, int error, const QString &path)
 {
@@ -55,6 +51,23 @@ bool lacksTheWay(int error)
            error == ENOSYS;
 }
 
+// Writes the bytes whole to the open file and through to the disk: 0, or the errno of the first
+// call that failed.
+int writeWhole(int file, const QByteArray &bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t done =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (done > 0)
+            written += done;
+        else if (done == 0)
+            return ENOSPC;
+        else if (errno != EINTR)
+            return errno;
+    }
+    return ::fsync(file) == 0 ? 0 : errno;
+}
+
 // Where the file system can neither link nor rename without replacing, the file is created at the
 // path only if nothing is there, and written in place; a write that fails takes it away again.
 bool writeExclusively(const QByteArray &to, const QByteArray &bytes, const QString &path)
@@ -65,17 +78,7 @@ bool writeExclusively(const QByteArray &to, const QByteArray &bytes, const QStri
             return false;
         failNaming(errno, path);
     }
-    int error = 0;
-    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t done =
-            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-        if (done > 0)
-            written += done;
-        else if (done == 0 || errno != EINTR)
-            error = done == 0 ? ENOSPC : errno;
-    }
-    if (error == 0 && ::fsync(file) != 0)
-        error = errno;
+    int error = writeWhole(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -118,10 +121,8 @@ int renameNoReplace(const char *from, const char *to)
     return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
 }
 
-#endif
+} // namespace
 
-// Writes the bytes whole to a new hidden file beside the path and returns its path; a write that
-// fails leaves no file.
 QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
 {
     QFile temporary;
@@ -134,36 +135,27 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
         if (!temporary.exists() || attempt == 100)
             throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
     }
-    bool written = temporary.write(bytes) == bytes.size() && temporary.flush();
-#ifdef Q_OS_UNIX
-    written = written && ::fsync(temporary.handle()) == 0;
-#endif
+    // Only a full disk is told as one: a file-size limit or an I/O error is another failure.
+    int error = writeWhole(temporary.handle(), bytes);
     temporary.close();
-    if (!written || temporary.error() != QFileDevice::NoError) {
-        const QString reason = temporary.errorString();
+    if (error == 0 && temporary.error() != QFileDevice::NoError)
+        error = EIO;
+    if (error != 0) {
         temporary.remove();
-        throw PlatformError(ErrorNumber::DiskFull, reason);
+        fail(writeFailureNumber(error), error, path);
     }
     return temporary.fileName();
 }
 
-} // namespace
-
 bool plainFileExists(const QString &path)
 {
-#ifdef Q_OS_UNIX
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) == 0)
         return S_ISREG(status.st_mode);
     if (errno == ENAMETOOLONG)
         failNaming(errno, path);
     return false;
-#else
-    return QFileInfo(path).isFile();
-#endif
 }
-
-#ifdef Q_OS_UNIX
 
 bool writeNewFile(const QString &path, const QByteArray &bytes)
 {
@@ -175,19 +167,3 @@ bool writeNewFile(const QString &path, const QByteArray &bytes, const NoReplaceM
     const QString temporary = writeTemporaryBeside(path, bytes);
     return moveIntoPlace(QFile::encodeName(temporary), QFile::encodeName(path), path, bytes, moves);
 }
-
-#else
-
-bool writeNewFile(const QString &path, const QByteArray &bytes)
-{
-    QFile temporary(writeTemporaryBeside(path, bytes));
-    // QFile::rename refuses an existing target.
-    if (temporary.rename(path))
-        return true;
-    temporary.remove();
-    if (QFileInfo::exists(path))
-        return false;
-    throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
-}
-
-#endif

@@ -15,6 +15,11 @@ bool plainFileExists(const QString &path);
 // system refuses) and leaves no file behind.
 bool writeNewFile(const QString &path, const QByteArray &bytes);
 
+// Writes the bytes whole to a new hidden file beside the path, under a name the file list never
+// shows, and returns its path; a write that fails leaves no file and throws a PlatformError (61
+// when the writing failed, 75 when the file could not be made).
+QString writeTemporaryBeside(const QString &path, const QByteArray &bytes);
+
 #ifdef Q_OS_UNIX
 // The two ways a finished file is moved into place without replacing another: a hard link, and a
 // rename told not to replace. Each returns 0, or -1 with errno set, as the calls it stands for;

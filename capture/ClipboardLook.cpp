@@ -30,3 +30,8 @@ QString ClipboardLook::text()
     }
     return m_text;
 }
+
+bool ClipboardLook::textTooLarge() const
+{
+    return m_clipboard.textTooLarge();
+}

@@ -16,6 +16,7 @@ public:
 
     bool holdsText();
     QString text();
+    bool textTooLarge() const;
 
 Q_SIGNALS:
     // The platform reported a change; the next look reads the clipboard again.

@@ -7,6 +7,7 @@
 #include "ui/frmClip.h"
 #include "ui/platform/Clipboard.h"
 #include "ui/platform/Dialogs.h"
+#include "ui/platform/LargestText.h"
 #include "ui/platform/PlatformError.h"
 #include "ui/widgets/FileList.h"
 #include "ui/widgets/TextBox.h"
@@ -73,8 +74,10 @@ void frmClip::Timer1_Timer()
         return;
     int counter = 0;
     try {
-        if (!m_clipboardLook->holdsText())
+        if (!m_clipboardLook->holdsText()) {
+            warnOfTooLargeText();
             return;
+        }
         if (m_clipboardLook->text() == LastClipText)
             return;
         LastClipText = QString();
@@ -142,6 +145,20 @@ void frmClip::warnOfFocusOnlyClipboard()
     platform.dialogs.messageBox(
         QStringLiteral("このデスクトップでは、Quillboxの画面がアクティブな間にコピーした"
                        "テキストだけを保存できます。"),
+        MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
+}
+
+void frmClip::warnOfTooLargeText()
+{
+    // Once is enough: the user learns that such texts are not kept, and further boxes would only
+    // interrupt whatever the next large copy was for.
+    if (m_tooLargeWarningShown || !m_clipboardLook->textTooLarge())
+        return;
+    m_tooLargeWarningShown = true;
+    platform.dialogs.messageBox(
+        QStringLiteral("コピーされたテキストは大きすぎるため保存できません。\n"
+                       "保存できるのは %1 MB までのテキストです。")
+            .arg(largestText >> 20),
         MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, QStringLiteral("Quillbox"));
 }
 

@@ -3,6 +3,7 @@
 #include "capture/FileNameRule.h"
 #include "ui/platform/PlatformError.h"
 
+#include <QSet>
 #include <limits>
 
 QString baseNameFromAnswer(const QString &answer)
@@ -25,4 +26,20 @@ QString firstFreePath(const QString &folder, const QString &base,
         path = folder + numberedFileName(base, counter);
     }
     return path;
+}
+
+void writeUnderFirstFreeName(const QString &folder, const QString &base,
+                             const std::function<bool(const QString &path)> &taken,
+                             const std::function<bool(const QString &path)> &write, QString &target)
+{
+    QSet<QString> takenMeanwhile;
+    const auto takenNow = [&](const QString &path) {
+        return takenMeanwhile.contains(path) || taken(path);
+    };
+    while (true) {
+        target = firstFreePath(folder, base, takenNow);
+        if (write(target))
+            return;
+        takenMeanwhile.insert(target);
+    }
 }

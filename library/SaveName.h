@@ -12,3 +12,12 @@ QString baseNameFromAnswer(const QString &answer);
 // name up to 32767 is taken, this throws PlatformError 6.
 QString firstFreePath(const QString &folder, const QString &base,
                       const std::function<bool(const QString &path)> &taken);
+
+// Writes under the first free path for the base, as firstFreePath finds it: `write` is handed the
+// path and returns false when it finds it taken after all, by another program since the test; the
+// numbering then goes on past it. `target` holds the path being tried, and once this returns the
+// path written.
+void writeUnderFirstFreeName(const QString &folder, const QString &base,
+                             const std::function<bool(const QString &path)> &taken,
+                             const std::function<bool(const QString &path)> &write,
+                             QString &target);

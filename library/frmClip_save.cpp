@@ -22,18 +22,15 @@ const QString overwriteSave = QStringLiteral("上書き保存");
 const QString saveAs = QStringLiteral("名前を付けて保存");
 const QString renameFile = QStringLiteral("ﾌｧｲﾙ名の変更");
 
-bool isPlainFile(const QString &path)
-{
-    return QFileInfo(path).isFile();
-}
-
+// Two names of one file, where the file system ignores case; a link is a name of its own.
 bool isSameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
     const QFileInfo first(a);
     const QFileInfo second(b);
-    return first.exists() && second.exists() && first == second;
+    return !first.isSymLink() && !second.isSymLink() && first.exists() && second.exists() &&
+           first == second;
 }
 
 QString fileNameOf(const QString &path)
@@ -42,17 +39,16 @@ QString fileNameOf(const QString &path)
 }
 
 // The code page the file was read in, judged from its bytes as the viewer reads them; nothing when
-// the memory does not hold them. A file that is gone, cannot be read, or is too large for the pane
-// has no code page to keep: it is written as a new file is.
+// the memory does not hold them. A file that is gone, cannot be read, is too large for the pane or
+// is no file at all has no code page to keep: it is written as a new file is.
 std::optional<ReadCodePage> codePageOfFile(const QString &path)
 {
-    if (QFileInfo(path).size() <= largestFileForThePane) {
-        try {
-            return codePageRead(readFileBytes(path), systemCodePage());
-        } catch (const PlatformError &) {
-        } catch (const std::bad_alloc &) {
-            return std::nullopt;
-        }
+    try {
+        return codePageRead(readFileBytes(path), systemCodePage());
+    } catch (const PlatformError &) {
+    } catch (const FileNotRead &) {
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
     }
     return ReadCodePage{systemCodePage(), true};
 }
@@ -104,6 +100,32 @@ void frmClip::showCommandFailure(const QString &command, const QString &text)
     SetTopmost(state.Settings[7]);
 }
 
+void frmClip::showCommandRefusal(const QString &command, const QString &text)
+{
+    SetTopmost(0);
+    platform.dialogs.messageBox(text, MsgBoxStyle::OkOnly + MsgBoxStyle::Exclamation, command);
+    SetTopmost(state.Settings[7]);
+}
+
+bool frmClip::paneHoldsFile(const QString &command, const QString &path)
+{
+    if (path == m_paneFile)
+        return true;
+    const QString action = command == overwriteSave ? overwriteSave : QStringLiteral("名前を変更");
+    const QString whose =
+        m_paneFile.isEmpty()
+            ? QStringLiteral("表示中のテキストは「%1」から読み込んだものではありません。")
+                  .arg(fileNameOf(path))
+            : QStringLiteral("表示中のテキストは「%1」から読み込んだもので、「%2」のものでは"
+                             "ありません。")
+                  .arg(fileNameOf(m_paneFile), fileNameOf(path));
+    showCommandRefusal(command,
+                       whose + QStringLiteral("\nそのため%1できません。表示中のテキストを"
+                                              "残すには「名前を付けて保存」を使ってください。")
+                                   .arg(action));
+    return false;
+}
+
 QString frmClip::askBaseName(const QString &command, const QString &currentName)
 {
     const QString answer = platform.dialogs.inputBox(QStringLiteral("ファイル名を入力してください"),
@@ -128,6 +150,8 @@ void frmClip::mnuUwa_Click()
     if (name.isEmpty())
         return;
     CurrentFile = state.FolderPath + name;
+    if (!paneHoldsFile(overwriteSave, CurrentFile))
+        return;
     const QString text = txtText->text();
     const std::optional<ReadCodePage> read = codePageOfFile(CurrentFile);
     if (!read) {
@@ -136,12 +160,14 @@ void frmClip::mnuUwa_Click()
     }
     if (!read->whole && !mayLoseUnreadBytes(*this, overwriteSave, overwriteSave, name))
         return;
+    const QString notSaved = QStringLiteral("「%1」を保存できませんでした。\n%2");
     try {
-        writeTextFile(CurrentFile, text, read->codePage);
+        replaceTextFile(CurrentFile, text, read->codePage);
+    } catch (const LinkRefused &refusal) {
+        showCommandRefusal(overwriteSave, notSaved.arg(name, refusal.reason()));
+        return;
     } catch (const PlatformError &error) {
-        showCommandFailure(
-            overwriteSave,
-            QStringLiteral("「%1」を保存できませんでした。\n%2").arg(name, error.reason()));
+        showCommandFailure(overwriteSave, notSaved.arg(name, error.reason()));
         return;
     }
     flbText->refresh();
@@ -160,8 +186,10 @@ void frmClip::mnuName_Click()
     const QString text = txtText->text();
     QString target = state.FolderPath + numberedFileName(base, 0);
     try {
-        target = firstFreePath(state.FolderPath, base, isPlainFile);
-        writeTextFile(target, text, systemCodePage());
+        writeUnderFirstFreeName(
+            state.FolderPath, base, nameTaken,
+            [&](const QString &path) { return writeNewTextFile(path, text, systemCodePage()); },
+            target);
     } catch (const PlatformError &error) {
         showCommandFailure(saveAs, QStringLiteral("「%1」を保存できませんでした。\n%2")
                                        .arg(fileNameOf(target), error.reason()));
@@ -179,6 +207,8 @@ void frmClip::mnuRename_Click()
         return;
     const QString old = state.FolderPath + name;
     CurrentFile = old;
+    if (!paneHoldsFile(renameFile, old))
+        return;
     const QString base = askBaseName(renameFile, name);
     if (base.isEmpty())
         return;
@@ -194,15 +224,23 @@ void frmClip::mnuRename_Click()
     // The old file gives way to the new one, so its own name counts as free: renaming a file
     // to its name rewrites it in place.
     const auto taken = [&old](const QString &path) {
-        return isPlainFile(path) && !isSameFile(path, old);
+        return nameTaken(path) && !isSameFile(path, old);
+    };
+    const auto write = [&](const QString &path) {
+        if (!isSameFile(path, old))
+            return writeNewTextFile(path, text, read->codePage);
+        replaceTextFile(path, text, read->codePage);
+        return true;
     };
     QString target = state.FolderPath + numberedFileName(base, 0);
+    const QString notRenamed = QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3");
     try {
-        target = firstFreePath(state.FolderPath, base, taken);
-        writeTextFile(target, text, read->codePage);
+        writeUnderFirstFreeName(state.FolderPath, base, taken, write, target);
+    } catch (const LinkRefused &refusal) {
+        showCommandRefusal(renameFile, notRenamed.arg(name, fileNameOf(target), refusal.reason()));
+        return;
     } catch (const PlatformError &error) {
-        showCommandFailure(renameFile, QStringLiteral("「%1」を「%2」に変更できませんでした。\n%3")
-                                           .arg(name, fileNameOf(target), error.reason()));
+        showCommandFailure(renameFile, notRenamed.arg(name, fileNameOf(target), error.reason()));
         return;
     }
     // The new file is whole before the old one goes; if the old one cannot go, the new one is
@@ -215,6 +253,7 @@ void frmClip::mnuRename_Click()
         return;
     }
     CurrentFile = target;
+    m_paneFile = target;
     flbText->refresh();
     lblST[0]->setText(QString());
 }

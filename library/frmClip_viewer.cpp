@@ -10,7 +10,6 @@
 #include "ui/widgets/TextBox.h"
 
 #include <QCursor>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <cmath>
@@ -30,12 +29,28 @@ void warnNotShown(frmClip &window, const QString &text)
     window.SetTopmost(window.state.Settings[7]);
 }
 
+QString tooLargeToShow(const QString &name)
+{
+    return QStringLiteral("「%1」は大きすぎるため表示できません。\n"
+                          "表示できるのは %2 MB までのファイルです。")
+        .arg(name)
+        .arg(largestText >> 20);
+}
+
+QString notAFileToShow(const QString &name)
+{
+    return QStringLiteral("「%1」は表示できません。\n"
+                          "ファイルではなく、デバイスや名前付きパイプなどを指しています。")
+        .arg(name);
+}
+
 } // namespace
 
 void frmClip::wireViewer()
 {
     connect(flbText, &FileList::mouseDown, this, &frmClip::flbText_MouseDown);
     connect(txtText, &TextBox::changed, this, &frmClip::txtText_Change);
+    connect(txtText, &TextBox::textSet, this, [this] { m_paneFile.clear(); });
 }
 
 void frmClip::flbText_MouseDown(int Button)
@@ -70,13 +85,6 @@ void frmClip::flbText_MouseDown(int Button)
         };
     }
     CurrentFile = state.FolderPath + name;
-    if (QFileInfo(CurrentFile).size() > largestFileForThePane) {
-        warnNotShown(*this, QStringLiteral("「%1」は大きすぎるため表示できません。\n"
-                                           "表示できるのは %2 MB までのファイルです。")
-                                .arg(name)
-                                .arg(largestFileForThePane >> 20));
-        return;
-    }
     lblSts->setVisible(showProgress);
     flbText->setCursor(Qt::WaitCursor);
     try {
@@ -86,11 +94,18 @@ void frmClip::flbText_MouseDown(int Button)
         // follow the pressed file.
         const bool sameText = txtText->text() == text;
         txtText->setText(text);
+        m_paneFile = CurrentFile;
         if (sameText)
             txtText_Change();
     } catch (const PlatformError &) {
         // A file gone or locked since the list was read: the pane keeps what it showed.
         flbText->unsetCursor();
+    } catch (const FileNotRead &notRead) {
+        flbText->unsetCursor();
+        lblSts->hide();
+        warnNotShown(*this, notRead.why == FileNotRead::Why::TooLarge ? tooLargeToShow(name)
+                                                                      : notAFileToShow(name));
+        return;
     } catch (const std::bad_alloc &) {
         flbText->unsetCursor();
         lblSts->hide();

@@ -13,7 +13,7 @@ build_packages=(build-essential cmake ninja-build pkg-config clang qt6-base-dev 
 package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth xclip xdotool openbox trayer x11-utils imagemagick libclang-rt-14-dev
     sway xwayland weston wl-clipboard wtype grim jq qt6-wayland dbus-daemon python3-dbus python3-gi
-    lintian desktop-file-utils appstream)
+    mutter lintian desktop-file-utils appstream)
 # Quillbox for Windows: Debian's mingw-w64 with posix threads, the tools that build Qt for it from
 # Debian's source, NSIS for the installer; Wine runs the tests.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
@@ -117,8 +117,12 @@ test)
     # The same tests once more, built by clang with the address and undefined-behaviour checks.
     configure_and_build "$top/build-sanitize" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir "$top/build-sanitize" --output-on-failure -LE end-to-end
+    checked=(env ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1)
+    "${checked[@]}" ctest --test-dir "$top/build-sanitize" --output-on-failure -LE end-to-end
+    # The clipboard channels' raw xcb, Wayland and pipe code runs only against real servers: the
+    # X11 channel's test, and the program on sway with a large text and a compositor that crashes.
+    "${checked[@]}" ctest --test-dir "$top/build-sanitize" --output-on-failure \
+        -R '^(e2e_x11selection|e2e_sway_large_copy_wayland|e2e_sway_compositor_restart)$'
     # A short run of every fuzz target.
     if [ -d "$top/fuzz" ]; then
         configure_and_build "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DQUILLBOX_TESTS=OFF \

@@ -6,9 +6,11 @@
 #
 #   . scripts/wayland-session.sh
 #   wayland_start         # exports WAYLAND_DISPLAY, SWAYSOCK, DISPLAY (XWayland), XDG_RUNTIME_DIR
+#   wayland_start_mutter  # the same with mutter, GNOME's compositor, in place of sway
 #   wayland_run wl-paste  # a client of the session, in the foreground, as the session's user
 #   wayland_spawn weston-flower        # the same in the background, ended by wayland_stop
 #   wayland_start_weston  # sets weston_socket and weston_display (weston's XWayland)
+#   wayland_kill_sway; wayland_start_sway   # the compositor crashes and comes back
 #   wayland_stop          # also run on EXIT
 #
 # sway refuses to run as root: a root caller runs the compositors and every client as nobody,
@@ -76,18 +78,13 @@ EOF
     wayland_wait_for 50 test -S "$XDG_RUNTIME_DIR/bus"
 }
 
-wayland_start() {
+# The session's home, runtime folder and bus, without a compositor yet.
+wayland_start_session() {
     trap wayland_stop EXIT
     wayland_home=$(mktemp -d)
     chmod 755 "$wayland_home"
     mkdir -m 700 "$wayland_home/runtime"
     mkdir "$wayland_home/home"
-    # sway hands the programs that its configuration starts the session's variables, DISPLAY
-    # included: the first of them writes them down. (mktemp's names need no quotes, and sway
-    # would take quotes for its own.)
-    cat >"$wayland_home/config" <<EOF
-exec env >$wayland_home/session.env.part && mv $wayland_home/session.env.part $wayland_home/session.env
-EOF
     wayland_give "$wayland_home"
     export HOME=$wayland_home/home XDG_RUNTIME_DIR=$wayland_home/runtime
     export XDG_CONFIG_HOME=$HOME/.config
@@ -96,8 +93,51 @@ EOF
         echo "the session bus did not start" >&2
         return 1
     }
+}
+
+wayland_start() {
+    wayland_start_session || return 1
+    # sway hands the programs that its configuration starts the session's variables, DISPLAY
+    # included: the first of them writes them down. (mktemp's names need no quotes, and sway
+    # would take quotes for its own.)
+    cat >"$wayland_home/config" <<EOF
+exec env >$wayland_home/session.env.part && mv $wayland_home/session.env.part $wayland_home/session.env
+EOF
+    wayland_start_sway
+}
+
+# GNOME's compositor instead of sway: a headless mutter with a virtual monitor, which offers no
+# data control, and its XWayland, which takes the first free X display. Exports WAYLAND_DISPLAY,
+# DISPLAY and XAUTHORITY.
+wayland_start_mutter() {
+    # XWayland's socket folder must be the system's own, as an X server run by root leaves it.
+    if [ ${#wayland_as[@]} -gt 0 ]; then
+        mkdir -p /tmp/.X11-unix
+        chown root:root /tmp/.X11-unix
+        chmod 1777 /tmp/.X11-unix
+    fi
+    wayland_start_session || return 1
+    local log=$wayland_home/mutter.log
+    wayland_log=$log wayland_spawn mutter --wayland --headless --virtual-monitor 1024x768
+    wayland_wait_for 150 grep -q 'Using public X11 display' "$log" || {
+        echo "mutter did not start; its log ends:" >&2
+        tail -n 5 "$log" >&2
+        return 1
+    }
+    export WAYLAND_DISPLAY DISPLAY XAUTHORITY
+    WAYLAND_DISPLAY=$(sed -n "s/.*Using Wayland display name '\([^']*\)'.*/\1/p" "$log")
+    DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$log")
+    XAUTHORITY=$(echo "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.*)
+    wayland_wait_for 50 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
+}
+
+# Starts sway (again, after wayland_kill_sway) and exports its variables; a sway started anew in
+# the same session takes the same Wayland socket.
+wayland_start_sway() {
+    rm -f "$wayland_home/session.env"
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         wayland_log="$wayland_home/sway.log" wayland_spawn sway -c "$wayland_home/config"
+    wayland_sway_pid=${wayland_pids[-1]}
     wayland_wait_for 100 test -f "$wayland_home/session.env" || {
         echo "sway did not start; its log ends:" >&2
         tail -n 5 "$wayland_home/sway.log" >&2
@@ -107,6 +147,12 @@ EOF
     for name in WAYLAND_DISPLAY SWAYSOCK DISPLAY; do
         export "$(grep "^$name=" "$wayland_home/session.env")"
     done
+}
+
+# Ends sway as a compositor that crashes: at once, leaving its clients to find the connection gone.
+wayland_kill_sway() {
+    kill -KILL "$wayland_sway_pid" 2>/dev/null
+    wait "$wayland_sway_pid" 2>/dev/null || true
 }
 
 # weston on a socket of its own, as a window of sway. Its keyboard is the one sway had when

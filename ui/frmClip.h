@@ -212,6 +212,9 @@ private:
 
     std::array<QAction *, 4> m_mnuSet{};
     bool m_ended = false;
+    // Tells the user, once a run, that the desktop's clipboard has gone out of reach.
+    void warnOfLostClipboard();
+    bool m_lostClipboardWarned = false;
 
     // Settings and tray: their own private helpers and state.
     void matchTrayWindowType();
@@ -232,10 +235,20 @@ private:
     // active reach the program.
     void warnOfFocusOnlyClipboard();
     bool m_focusWarningShown = false;
+    // Tells the user, once a run, that a text was too large to keep.
+    void warnOfTooLargeText();
+    bool m_tooLargeWarningShown = false;
 
     // Library: its own private helpers and state.
+    // The file whose text the pane holds, edited or not: set by a load, let go whenever the pane
+    // is given another text. Overwrite save and rename write the pane over this file only.
+    QString m_paneFile;
+    // Whether the pane holds the text of the file at the path; the user is told why not.
+    bool paneHoldsFile(const QString &command, const QString &path);
     // Tells the user why a file command failed, in a box titled with the command's name.
     void showCommandFailure(const QString &command, const QString &text);
+    // Tells the user why a file command declined to write, in a box titled with its name.
+    void showCommandRefusal(const QString &command, const QString &text);
     // Asks for a file name; the base name to save under, or empty when the user cancelled or
     // gave a name that cannot be used (the user has then been told why).
     QString askBaseName(const QString &command, const QString &currentName);

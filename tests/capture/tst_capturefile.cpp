@@ -168,17 +168,19 @@ void CaptureFileTest::aTakenNameIsNeverReplaced()
 
 void CaptureFileTest::aWriteThatFailsLeavesNoFileBehind()
 {
-    // A file-size limit stands in for a full disk: the write fails part way.
+    // A file-size limit makes the write fail part way.
     if (!FileSizeLimit::isAvailable())
-        QSKIP("This system sets no file-size limit on a process to stand in for a full disk.");
-    bool threw = false;
+        QSKIP("This system sets no file-size limit on a process to make a write fail.");
+    int number = 0;
     try {
         const FileSizeLimit small(4096);
         writeNewFile(folder->filePath(QStringLiteral("big.txt")), QByteArray(1 << 20, 'x'));
     } catch (const PlatformError &error) {
-        threw = error.number() != ErrorNumber::FileNotFound;
+        number = error.number();
     }
-    QVERIFY2(threw, "a failed write must be a failure other than a refused name");
+    QVERIFY2(number != 0 && number != ErrorNumber::FileNotFound,
+             "a failed write must be a failure other than a refused name");
+    QVERIFY2(number != ErrorNumber::DiskFull, "a file-size limit is no full disk");
     QCOMPARE(entries(), QStringList());
 }
 

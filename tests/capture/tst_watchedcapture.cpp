@@ -40,6 +40,7 @@ class WatchedCaptureTest : public QObject
 private Q_SLOTS:
     void aTextArrivingInPiecesIsCapturedOnceWhole();
     void switchingOnWhereOnlyTheActiveWindowHearsCopiesWarnsOncePerRun();
+    void aTextTooLargeToKeepIsToldOncePerRun();
 };
 
 void WatchedCaptureTest::aTextArrivingInPiecesIsCapturedOnceWhole()
@@ -87,6 +88,33 @@ void WatchedCaptureTest::switchingOnWhereOnlyTheActiveWindowHearsCopiesWarnsOnce
             QCOMPARE(desktop.desk.dialogs.asked.front().title, QStringLiteral("Quillbox"));
         }
     }
+}
+
+void WatchedCaptureTest::aTextTooLargeToKeepIsToldOncePerRun()
+{
+    ChannelDesktop desktop(true);
+    desktop.clipboard.setTextLimit(16);
+    desktop.window.cmdStart_Click();
+    const auto copy = [&desktop](const QByteArray &text) {
+        desktop.channel.change();
+        QCoreApplication::processEvents();
+        desktop.channel.offer({QStringLiteral("UTF8_STRING")});
+        desktop.channel.send(text);
+        if (text.size() <= 16)
+            desktop.channel.end();
+        QCoreApplication::processEvents();
+    };
+    copy("larger than sixteen bytes");
+    QVERIFY(desktop.files().isEmpty());
+    QCOMPARE(desktop.desk.dialogs.asked.size(), 1);
+    const ScriptedDialogs::Asked &told = desktop.desk.dialogs.asked.front();
+    QCOMPARE(told.style, 48);
+    QCOMPARE(told.title, QStringLiteral("Quillbox"));
+    QVERIFY2(told.text.contains(QStringLiteral("256 MB")), qPrintable(told.text));
+    copy("larger than sixteen bytes again");
+    copy("small enough");
+    QCOMPARE(desktop.desk.dialogs.asked.size(), 1);
+    QCOMPARE(desktop.files(), QStringList{QStringLiteral("small enough.txt")});
 }
 
 QTEST_MAIN(WatchedCaptureTest)

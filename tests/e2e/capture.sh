@@ -10,6 +10,7 @@ e2e_start
 e2e_copy_and_wait 'copied before reading'
 e2e_keys ctrl+k
 e2e_wait_until 2 e2e_clipboard_is '' || e2e_fail "Ctrl+K did not empty the clipboard"
+e2e_forbid 'copied befor.txt' "a text copied before reading was switched on was kept"
 
 check_capture() { # text, expected file name, what is checked
     e2e_copy "$1"
@@ -31,6 +32,7 @@ e2e_copy_and_wait '日本語のテキストを保存するテスト'
 sleep 1.8
 [ "$(e2e_text_file_count)" = "$before" ] ||
     e2e_fail "the same text copied again made another file: $(e2e_listing)"
+e2e_forbid '日本語のテキストを保存す 1.txt' "the same text copied again made another file"
 
 check_capture $'memo\nsecond' 'memo 1.txt' "a taken name is numbered" $'memo\nsecond'
 check_capture $'memo\nthird' 'memo 2.txt' "a name taken twice is numbered on" $'memo\nthird'
@@ -59,6 +61,7 @@ copied=$(timeout 2 xclip -o -selection clipboard)
 sleep 1.8
 [ "$(e2e_text_file_count)" = "$before" ] ||
     e2e_fail "the program captured its own copy back ('$copied'): $(e2e_listing)"
+e2e_forbid 'abc 1.txt' "the program captured its own copy back"
 check_capture 'after copy back' 'after copy b.txt' "capture goes on after the copy back" \
     'after copy back'
 

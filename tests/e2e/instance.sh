@@ -34,7 +34,7 @@ e2e_expect_end "$first" 5 "kill -9 of the first copy"
 e2e_start
 e2e_message_boxes_of "$e2e_pid" Quillbox | grep -q . &&
     e2e_fail "the start after a killed copy was refused as a second one"
-e2e_keys ctrl+k
+e2e_switch_reading_on e2e_keys ctrl+k
 e2e_copy 'after kill'
 e2e_expect_file "$e2e_folder/after kill.txt" 1 "the start after a killed copy"
 

@@ -35,7 +35,21 @@ e2e_note() {
     echo "[$e2e_name] $*"
 }
 
+# Files that must never appear in the capture folder, as "name|what would be wrong": each is
+# looked for once more when the test passes, so that one written late does not slip through.
+e2e_forbidden=()
+
+# Looks for file $1 again at the end of the test; $2 says what its appearance would mean.
+e2e_forbid() {
+    e2e_forbidden+=("$1|$2")
+}
+
 e2e_pass() {
+    local entry
+    for entry in "${e2e_forbidden[@]}"; do
+        [ -e "$e2e_folder/${entry%%|*}" ] &&
+            e2e_fail "${entry#*|}: '${entry%%|*}' is in the folder at the end (it holds: $(e2e_listing))"
+    done
     echo "PASS [$e2e_name]"
     exit 0
 }
@@ -327,6 +341,32 @@ e2e_expect_capture_bytes() {
     }
 }
 
+# Writes a text of 5 MB, more than any pipe or X11 request holds at once, to file $1: its first
+# line, and so its file's name, is "large copy".
+e2e_large_text() {
+    {
+        echo 'large copy'
+        for i in $(seq 1 65000); do
+            echo "line $i of a text that comes in many pieces, while the window must answer."
+        done
+    } | head -c 5000000 >"$1"
+}
+
+# Fails unless the capture 'large copy.txt' appears within $2 seconds and holds the text of file
+# $1 plus CR LF; $3 says what is checked.
+e2e_expect_large_capture() {
+    local file="$e2e_folder/large copy.txt" expected="$e2e_dir/expected.bytes"
+    e2e_expect_file "$file" "$2" "$3"
+    {
+        cat "$1"
+        printf '\r\n'
+    } >"$expected"
+    # The file is written in one go, yet may be seen before the write has ended.
+    complete() { [ "$(stat -c %s "$file")" = "$(stat -c %s "$expected")" ]; }
+    e2e_wait_until 5 complete
+    cmp -s "$expected" "$file" || e2e_fail "$3: 'large copy.txt' does not hold the text plus CR LF"
+}
+
 # Waits for process $1 to end within $2 seconds; sets e2e_exit_status. (Not in a subshell: only
 # the shell that started the process can collect its status.)
 e2e_wait_exit() {
@@ -357,6 +397,19 @@ e2e_end_through_menu() {
 # Switches reading on or off through "ﾌｧｲﾙ(&F)", whose first item is the toggle.
 e2e_toggle_reading_through_menu() {
     e2e_keys alt+f Return
+}
+
+# Switches reading on with the command given and waits for the switch's clearing of the
+# clipboard, which a text put there first makes visible: a copy made before the clear has come
+# would be wiped by it. The text itself must never be kept. The clipboard is set and looked at
+# with e2e_copy_and_wait and e2e_clipboard_is, or with the functions that e2e_copy_helper and
+# e2e_clipboard_helper name (a Wayland session's).
+e2e_switch_reading_on() {
+    "${e2e_copy_helper:-e2e_copy_and_wait}" 'copied before reading'
+    "$@"
+    e2e_wait_until 2 "${e2e_clipboard_helper:-e2e_clipboard_is}" '' ||
+        e2e_fail "switching reading on ($*) did not empty the clipboard"
+    e2e_forbid 'copied befor.txt' "a text copied before reading was switched on was kept"
 }
 
 # The ClipSet.ini line $1 without its CR.

@@ -6,7 +6,7 @@
 e2e_begin "${1:-}"
 e2e_start
 
-e2e_toggle_reading_through_menu
+e2e_switch_reading_on e2e_toggle_reading_through_menu
 e2e_copy 'read by menu'
 e2e_expect_file "$e2e_folder/read by menu.txt" 1 "reading switched on through ﾌｧｲﾙ(&F)"
 e2e_expect_capture_bytes "$e2e_folder/read by menu.txt" 'read by menu' \
@@ -18,6 +18,7 @@ e2e_copy_and_wait 'not read any more'
 sleep 1.8
 [ "$(e2e_text_file_count)" = "$before" ] ||
     e2e_fail "reading switched off through ﾌｧｲﾙ(&F) still captured: $(e2e_listing)"
+e2e_forbid 'not read any.txt' "reading switched off through ﾌｧｲﾙ(&F) still captured"
 
 about_shown() {
     e2e_visible_windows "$e2e_pid" ﾊﾞｰｼﾞｮﾝ情報 | grep -q .
@@ -44,7 +45,7 @@ e2e_alive || e2e_fail "closing the about box ended the program"
 e2e_main_window_shown || e2e_fail "the main window is not shown after the about box closed"
 
 # The main window answers its menus again after the about box.
-e2e_toggle_reading_through_menu
+e2e_switch_reading_on e2e_toggle_reading_through_menu
 e2e_copy 'after the about box'
 e2e_expect_file "$e2e_folder/after the ab.txt" 1 "reading switched on again after the about box"
 

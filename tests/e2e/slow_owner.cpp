@@ -2,7 +2,9 @@
 // (INCR) of a given size, each one a given time after the reader asked for it, as an editor
 // under load would. Prints "owned" once it owns the clipboard and "done" with the steady clock's
 // count when a reader has had the whole text; ends when another program takes the clipboard.
-//   slow_owner FILE PIECE_BYTES DELAY_MS
+// With "endless", the increments never end, the text over and over, as from a hostile owner; it
+// prints "gone" when the reader's window has gone in the middle.
+//   slow_owner FILE PIECE_BYTES DELAY_MS [endless]
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -56,8 +58,9 @@ void notify(xcb_connection_t *connection, const xcb_selection_request_event_t &r
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4)
+    if (argc != 4 && !(argc == 5 && std::strcmp(argv[4], "endless") == 0))
         return 2;
+    const bool endless = argc == 5;
     std::ifstream file(argv[1], std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
     const std::size_t pieceBytes = std::strtoul(argv[2], nullptr, 10);
@@ -92,6 +95,12 @@ int main(int argc, char *argv[])
             const int type = event->response_type & 0x7f;
             if (type == XCB_SELECTION_CLEAR) {
                 return 0;
+            } else if (type == XCB_DESTROY_NOTIFY && transfer.running &&
+                       reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window ==
+                           transfer.requestor) {
+                transfer = Transfer();
+                std::printf("gone\n");
+                std::fflush(stdout);
             } else if (type == XCB_SELECTION_REQUEST) {
                 const auto &request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
                 if (request.target == targets) {
@@ -100,7 +109,8 @@ int main(int argc, char *argv[])
                                         request.property, XCB_ATOM_ATOM, 32, 2, offered);
                     notify(connection, request, request.property);
                 } else if (request.target == utf8 && !transfer.running) {
-                    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+                    const std::uint32_t mask =
+                        XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
                     xcb_change_window_attributes(connection, request.requestor, XCB_CW_EVENT_MASK,
                                                  &mask);
                     const std::uint32_t size = std::uint32_t(text.size());
@@ -126,6 +136,8 @@ int main(int argc, char *argv[])
             std::free(event);
         }
         if (transfer.pieceDue && Clock::now() >= transfer.pieceAt) {
+            if (endless)
+                transfer.offset %= text.size();
             const std::size_t size = std::min(pieceBytes, text.size() - transfer.offset);
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, transfer.requestor,
                                 transfer.property, utf8, 8, std::uint32_t(size),

@@ -105,7 +105,7 @@ e2e_wait_until 2 menu_closed ||
 entries=$(sni menu | cut -f2,4 | tr '\t\n' '/|')
 [ "$entries" = "standard/読込み開始|separator/|standard/常駐終了|" ] ||
     e2e_fail "the exported menu is not the tray menu: $entries"
-sni click 読込み開始 || e2e_fail "the exported 読込み開始 could not be clicked"
+e2e_switch_reading_on sni click 読込み開始
 offers_to_stop() { sni menu | grep -q 読込み終了; }
 e2e_wait_until 2 offers_to_stop ||
     e2e_fail "the exported menu's first item did not follow the reading state: $(sni menu)"

@@ -73,9 +73,12 @@ e2e_alive || e2e_fail "the close box answered No ended the program"
 menu_shown() {
     [ "$(e2e_visible_windows "$e2e_pid" | wc -l)" -gt 1 ]
 }
-click_tray 3
-e2e_wait_until 2 menu_shown || e2e_fail "a right click on the tray icon opened no menu"
-e2e_keys_to_focus Down Return
+start_from_tray_menu() {
+    click_tray 3
+    e2e_wait_until 2 menu_shown || e2e_fail "a right click on the tray icon opened no menu"
+    e2e_keys_to_focus Down Return
+}
+e2e_switch_reading_on start_from_tray_menu
 e2e_copy 'read while hidden'
 e2e_expect_file "$e2e_folder/read while h.txt" 1 "reading switched on from the tray menu"
 e2e_expect_capture_bytes "$e2e_folder/read while h.txt" 'read while hidden' \

@@ -7,18 +7,6 @@
 namespace
 {
 
-enum Command { OverwriteSave, SaveAs, Rename };
-
-void run(frmClip &window, int command)
-{
-    if (command == OverwriteSave)
-        window.mnuUwa_Click();
-    else if (command == SaveAs)
-        window.mnuName_Click();
-    else
-        window.mnuRename_Click();
-}
-
 QString titleOf(int command)
 {
     return command == SaveAs ? QStringLiteral("名前を付けて保存") : QStringLiteral("ﾌｧｲﾙ名の変更");
@@ -79,7 +67,7 @@ void CommandFaultsTest::aFileRemovedUnderTheCommandLosesNothing()
     desk->write(QStringLiteral("memo.txt"), "old\r\n");
     desk->write(QStringLiteral("other.txt"), "other\r\n");
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(QStringLiteral("edited"));
+    desk->edit(QStringLiteral("edited"));
 
     // Another program removes the file while the input box is open, or just before the save.
     const QString memo = desk->folder + QStringLiteral("memo.txt");
@@ -88,7 +76,7 @@ void CommandFaultsTest::aFileRemovedUnderTheCommandLosesNothing()
     else
         desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &) { QFile::remove(memo); };
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
 
     QCOMPARE(desk->files(), (QStringList{written, QStringLiteral("other.txt")}));
     QCOMPARE(desk->read(written), QByteArray("edited\r\n"));
@@ -120,9 +108,9 @@ void CommandFaultsTest::everyNumberTakenOverwritesNothing()
     }
     desk->write(QStringLiteral("source.txt"), "source\r\n");
     desk->load(QStringLiteral("source.txt"));
-    desk->window->txtText->setText(QStringLiteral("pane"));
+    desk->edit(QStringLiteral("pane"));
     desk->dialogs().nextAnswers = {QStringLiteral("memo")};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
 
     const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
     QCOMPARE(failure.kind, QStringLiteral("message"));

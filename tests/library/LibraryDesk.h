@@ -5,11 +5,14 @@
 #include "ui/platform/ProgramFolder.h"
 #include "ui/widgets/FileList.h"
 #include "ui/widgets/FolderList.h"
+#include "ui/widgets/LineEndBlocks.h"
+#include "ui/widgets/TextBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 // The main window over a folder of its own, inside the test's program folder.
@@ -66,7 +69,27 @@ struct LibraryDesk {
         choose(name, {name});
         window->flbText_MouseDown(1);
     }
+    // Gives the pane the text by an edit, as the user's typing or pasting does: the pane still
+    // holds the file it loaded. The text must be small enough for the editor.
+    void edit(const QString &text) const
+    {
+        QTextCursor cursor = window->txtText->textCursor();
+        cursor.select(QTextCursor::Document);
+        LineEndBlocks::insert(cursor, text);
+    }
 };
+
+enum FileCommand { OverwriteSave, SaveAs, Rename };
+
+inline void runFileCommand(frmClip &window, int command)
+{
+    if (command == OverwriteSave)
+        window.mnuUwa_Click();
+    else if (command == SaveAs)
+        window.mnuName_Click();
+    else
+        window.mnuRename_Click();
+}
 
 // Whether taking the write permission away from a folder stops this process writing there;
 // it does not for root.

@@ -1,29 +1,19 @@
 #include "LibraryDesk.h"
+#include "library/TextFileLoader.h"
 #include "mock/ProcessLimits.h"
 #include "ui/widgets/TextBox.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
 namespace
 {
 
-enum Command { OverwriteSave, SaveAs, Rename };
-
 const QString saveAsTitle = QStringLiteral("名前を付けて保存");
 const QString renameTitle = QStringLiteral("ﾌｧｲﾙ名の変更");
-
-void run(frmClip &window, int command)
-{
-    if (command == OverwriteSave)
-        window.mnuUwa_Click();
-    else if (command == SaveAs)
-        window.mnuName_Click();
-    else
-        window.mnuRename_Click();
-}
 
 } // namespace
 
@@ -60,6 +50,10 @@ private Q_SLOTS:
     void afterARenameNoOtherFileBecomesTheTarget();
     void aFileIsWrittenBackInTheCodePageItWasReadIn_data();
     void aFileIsWrittenBackInTheCodePageItWasReadIn();
+    void onlyTheFileThePaneHoldsIsWrittenOver_data();
+    void onlyTheFileThePaneHoldsIsWrittenOver();
+    void aRenamedFileStaysThePanesFile();
+    void overwriteKeepsWhoMayReadTheFile();
 
 private:
     std::unique_ptr<LibraryDesk> desk;
@@ -70,7 +64,7 @@ void FileCommandsTest::init()
     desk = std::make_unique<LibraryDesk>();
     desk->write(QStringLiteral("memo.txt"), "old\r\n");
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(QStringLiteral("新しい本文\r\n二行目"));
+    desk->edit(QStringLiteral("新しい本文\r\n二行目"));
 }
 
 void FileCommandsTest::cleanup()
@@ -90,7 +84,7 @@ void FileCommandsTest::withoutACurrentEntryNothingHappens()
 {
     QFETCH(int, command);
     desk->window->flbText->setCurrentRow(-1);
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QVERIFY(desk->dialogs().asked.isEmpty());
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
@@ -115,7 +109,7 @@ void FileCommandsTest::theInputBoxAsksWithoutLeavingTheTopLayer()
         topmostWhileOpen = desk->window->windowFlags() & Qt::WindowStaysOnTopHint;
     };
     desk->dialogs().nextAnswers = {QString()};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->dialogs().asked.size(), 1);
     const ScriptedDialogs::Asked input = desk->dialogs().asked.first();
     QCOMPARE(input.kind, QStringLiteral("input"));
@@ -135,7 +129,7 @@ void FileCommandsTest::cancelWritesNothing()
     QFETCH(int, command);
     desk->dialogs().nextAnswers = {QString()};
     desk->window->CurrentFile = QStringLiteral("elsewhere");
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
     QCOMPARE(desk->window->CurrentFile, desk->folder + QStringLiteral("memo.txt"));
@@ -263,7 +257,7 @@ void FileCommandsTest::namesThatCannotBeUsedAreRefused()
     QDir().mkpath(desk->folder + QStringLiteral("sub"));
     const QStringList above = QDir(desk->folder + QStringLiteral("..")).entryList(QDir::Files);
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->dialogs().asked.size(), 2);
     const ScriptedDialogs::Asked refusal = desk->dialogs().asked.last();
     QCOMPARE(refusal.title, command == SaveAs ? saveAsTitle : renameTitle);
@@ -292,18 +286,21 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     QFETCH(QString, answer);
     QFETCH(QString, title);
     const QString tooLong(64 * 1024, u'長');
-    desk->window->txtText->setText(tooLong);
+    desk->edit(tooLong);
     desk->dialogs().nextAnswers = {answer};
     if (!FileSizeLimit::isAvailable())
         QSKIP("This system sets no file-size limit on a process to stand in for a full disk.");
     {
         const FileSizeLimit limit(4096);
-        run(*desk->window, command);
+        runFileCommand(*desk->window, command);
     }
     const ScriptedDialogs::Asked failure = desk->dialogs().asked.last();
     QCOMPARE(failure.kind, QStringLiteral("message"));
     QCOMPARE(failure.title, title);
     QCOMPARE(failure.style, 16);
+    // A file-size limit is no full disk.
+    QVERIFY2(failure.text.endsWith(QStringLiteral("\nファイルに書き込めませんでした。")),
+             qPrintable(failure.text));
     QCOMPARE(desk->files(), QStringList{"memo.txt"});
     QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("old\r\n"));
     QCOMPARE(desk->window->txtText->text(), tooLong);
@@ -312,7 +309,7 @@ void FileCommandsTest::aWriteThatFailsLeavesTheOldContentsWhole()
     // The program goes on: the same command succeeds once the writes may succeed.
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     for (const ScriptedDialogs::Asked &asked : std::as_const(desk->dialogs().asked))
         QCOMPARE(asked.kind, QStringLiteral("input"));
     const QString written = command == SaveAs || answer == QStringLiteral("note")
@@ -336,7 +333,7 @@ void FileCommandsTest::aReadOnlyFolderIsReportedAndChangesNothing()
               "tst_filecommands_unprivileged runs this test as another user");
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::ExeOwner);
     desk->dialogs().nextAnswers = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QFile::setPermissions(desk->folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(desk->dialogs().asked.last().title, title);
     QCOMPARE(desk->dialogs().asked.last().style, 16);
@@ -474,6 +471,10 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn_data()
     QTest::newRow("a UTF-8 file stays UTF-8")
         << int(OverwriteSave) << QByteArray("日本語\r\n") << QStringLiteral("日本語テキスト")
         << noQuestion << "memo.txt" << QByteArray("日本語テキスト\r\n");
+    QTest::newRow("a paragraph separator and frame markers typed into the pane are kept")
+        << int(OverwriteSave) << QByteArray("日本語\r\n")
+        << QStringLiteral("a\u2029b\uFDD0c\uFDD1d") << noQuestion << "memo.txt"
+        << QStringLiteral("a\u2029b\uFDD0c\uFDD1d\r\n").toUtf8();
     QTest::newRow("a 932 file whose new text 932 cannot hold is written as UTF-8 with a mark")
         << int(OverwriteSave) << nihongo + "\r\n"
         << QStringLiteral("日本語😀") << noQuestion << "memo.txt"
@@ -499,12 +500,12 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
     QFETCH(QByteArray, after);
     desk->write(QStringLiteral("memo.txt"), before);
     desk->load(QStringLiteral("memo.txt"));
-    desk->window->txtText->setText(text);
+    desk->edit(text);
     desk->dialogs().asked.clear();
     desk->dialogs().nextAnswers = {QStringLiteral("note")};
     if (answer != 0)
         desk->dialogs().nextResults = {answer};
-    run(*desk->window, command);
+    runFileCommand(*desk->window, command);
     QCOMPARE(desk->read(written), after);
     QList<ScriptedDialogs::Asked> questions;
     for (const ScriptedDialogs::Asked &asked : desk->dialogs().asked)
@@ -517,6 +518,107 @@ void FileCommandsTest::aFileIsWrittenBackInTheCodePageItWasReadIn()
                  command == OverwriteSave ? QStringLiteral("上書き保存") : renameTitle);
         QVERIFY(questions.first().text.contains(QStringLiteral("memo.txt")));
     }
+}
+
+void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("happening");
+    const QStringList happenings = {
+        QStringLiteral("a press on a file too large to show"),
+        QStringLiteral("a press on a file removed since the list was read"),
+        QStringLiteral("a right press on another file"),
+        QStringLiteral("a capture shown in the pane"),
+        QStringLiteral("a deletion that emptied the pane"),
+    };
+    for (const QString &happening : happenings) {
+        QTest::addRow("overwrite save after %s", qPrintable(happening))
+            << int(OverwriteSave) << happening;
+        QTest::addRow("rename after %s", qPrintable(happening)) << int(Rename) << happening;
+    }
+}
+
+void FileCommandsTest::onlyTheFileThePaneHoldsIsWrittenOver()
+{
+    QFETCH(int, command);
+    QFETCH(QString, happening);
+    // The pane holds memo.txt, edited; then the list's current entry comes to name another file,
+    // or the pane comes to hold a text of no file.
+    QFile big(desk->folder + QStringLiteral("big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(largestText + 1));
+    big.close();
+    desk->write(QStringLiteral("other.txt"), "other\r\n");
+    desk->write(QStringLiteral("gone.txt"), "gone\r\n");
+    QString current = QStringLiteral("memo.txt");
+    if (happening.contains(QStringLiteral("too large"))) {
+        current = QStringLiteral("big.txt");
+        desk->load(current);
+    } else if (happening.contains(QStringLiteral("removed"))) {
+        current = QStringLiteral("gone.txt");
+        desk->choose(current, {current});
+        QFile::remove(desk->folder + current);
+        desk->window->flbText_MouseDown(1);
+    } else if (happening.contains(QStringLiteral("right press"))) {
+        current = QStringLiteral("other.txt");
+        desk->choose(current, {current});
+        desk->window->flbText_MouseDown(2);
+        desk->window->pop->hide();
+    } else if (happening.contains(QStringLiteral("capture"))) {
+        desk->window->cmdStart_Click();
+        desk->desktop.clipboard.setText(QStringLiteral("captured"));
+        desk->window->Timer1_Timer();
+        desk->window->cmdStart_Click();
+        QCOMPARE(desk->window->txtText->text(), QStringLiteral("captured"));
+    } else {
+        desk->choose(current);
+        desk->dialogs().nextResults = {MsgBoxResult::Ok};
+        desk->window->DeleteFile_Click();
+        QVERIFY(desk->window->txtText->isEmpty());
+    }
+    QCOMPARE(desk->window->flbText->fileName(), current);
+    const QStringList before = desk->files();
+    QHash<QString, QByteArray> contents;
+    for (const QString &name : before)
+        if (name != u"big.txt")
+            contents[name] = desk->read(name);
+    desk->dialogs().asked.clear();
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+
+    runFileCommand(*desk->window, command);
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    const ScriptedDialogs::Asked refusal = desk->dialogs().asked.first();
+    QCOMPARE(refusal.kind, QStringLiteral("message"));
+    QCOMPARE(refusal.style, 48);
+    QCOMPARE(refusal.title, command == OverwriteSave ? QStringLiteral("上書き保存") : renameTitle);
+    QVERIFY2(refusal.text.contains(current), qPrintable(refusal.text));
+    QCOMPARE(desk->files(), before);
+    for (auto it = contents.cbegin(); it != contents.cend(); ++it)
+        QCOMPARE(desk->read(it.key()), it.value());
+    QCOMPARE(QFileInfo(big.fileName()).size(), largestText + 1);
+}
+
+void FileCommandsTest::aRenamedFileStaysThePanesFile()
+{
+    desk->dialogs().nextAnswers = {QStringLiteral("note")};
+    desk->window->mnuRename_Click();
+    desk->choose(QStringLiteral("note.txt"));
+    desk->edit(QStringLiteral("edited after the rename"));
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->dialogs().asked.size(), 1);
+    QCOMPARE(desk->read(QStringLiteral("note.txt")), QByteArray("edited after the rename\r\n"));
+}
+
+void FileCommandsTest::overwriteKeepsWhoMayReadTheFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("Windows keeps who may read a file in its access list, which a save does not touch.");
+#endif
+    const QString memo = desk->folder + QStringLiteral("memo.txt");
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    QVERIFY(QFile::setPermissions(memo, ownerOnly));
+    desk->window->mnuUwa_Click();
+    QCOMPARE(desk->read(QStringLiteral("memo.txt")), QByteArray("新しい本文\r\n二行目\r\n"));
+    QCOMPARE(QFile::permissions(memo) & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
 }
 
 QTEST_MAIN(FileCommandsTest)

@@ -11,6 +11,7 @@ private Q_SLOTS:
     void baseName();
     void takenNamesAreNumberedFromOne();
     void passingCounter32767IsAFailure();
+    void aNameTakenAfterItsTestIsPassedBy();
 };
 
 void SaveNameTest::baseName_data()
@@ -65,6 +66,24 @@ void SaveNameTest::passingCounter32767IsAFailure()
         return path != QStringLiteral("/f/memo 32767.txt");
     });
     QCOMPARE(found, QStringLiteral("/f/memo 32767.txt"));
+}
+
+void SaveNameTest::aNameTakenAfterItsTestIsPassedBy()
+{
+    // memo.txt is free when tested, but another program has taken it by the write; memo 1.txt
+    // is taken when tested.
+    const QStringList takenWhenTested = {"/f/memo 1.txt"};
+    QStringList tried;
+    QString target;
+    writeUnderFirstFreeName(
+        "/f/", "memo", [&](const QString &p) { return takenWhenTested.contains(p); },
+        [&](const QString &p) {
+            tried << p;
+            return p != QStringLiteral("/f/memo.txt");
+        },
+        target);
+    QCOMPARE(tried, (QStringList{"/f/memo.txt", "/f/memo 2.txt"}));
+    QCOMPARE(target, QStringLiteral("/f/memo 2.txt"));
 }
 
 QTEST_GUILESS_MAIN(SaveNameTest)

@@ -9,14 +9,6 @@
 #include <QtTest>
 #include <optional>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLBOX_ADDRESS_SANITIZER
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLBOX_ADDRESS_SANITIZER
-#endif
-#endif
-
 namespace
 {
 

@@ -49,6 +49,11 @@ public:
         stopAwaiting();
         Q_EMIT dataEnded();
     }
+    void refuseAsNotText()
+    {
+        stopAwaiting();
+        Q_EMIT dataNotText();
+    }
 
 protected:
     void dropStalledRequest() override { requests << QStringLiteral("dropped"); }

@@ -16,6 +16,9 @@ given with --id):
     sni_host.py menu              the exported menu: "id<TAB>type<TAB>enabled<TAB>label" a line
     sni_host.py click LABEL       click the exported menu item with that label (mnemonics ignored)
 
+As a real panel, the host reads an item's menu once, when the item registers, and again only when
+the item signals LayoutUpdated: "menu" and "click" use the menu as the host holds it.
+
 Exit status: 0 done, 1 no item (or no such menu item), 2 usage.
 """
 
@@ -33,6 +36,9 @@ ITEM = "org.kde.StatusNotifierItem"
 MENU = "com.canonical.dbusmenu"
 PROPERTIES = "org.freedesktop.DBus.Properties"
 INTROSPECTABLE = "org.freedesktop.DBus.Introspectable"
+# The stand-in's own interface, through which the short calls see the menu as the panel holds it.
+PANEL = "io.github.quillbox.TestPanel"
+PANEL_PATH = "/TestPanel"
 
 # Clients such as Qt read the watcher's properties only where its introspection names them.
 WATCHER_XML = """<!DOCTYPE node PUBLIC "-//freedesktop//DTD D-BUS Object Introspection 1.0//EN"
@@ -74,6 +80,7 @@ class Watcher(dbus.service.Object):
         self.started = time.monotonic()
         self.items = []
         self.hosts = []
+        self.on_register = self.on_unregister = lambda item: None
         self.name = dbus.service.BusName(WATCHER, bus, do_not_queue=True)
         super().__init__(self.name, WATCHER_PATH)
         bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
@@ -90,6 +97,7 @@ class Watcher(dbus.service.Object):
             print("registered %s %.0f ms after the watcher came" %
                   (item, (time.monotonic() - self.started) * 1000), flush=True)
             self.StatusNotifierItemRegistered(item)
+            self.on_register(item)
 
     @dbus.service.method(WATCHER, in_signature="s")
     def RegisterStatusNotifierHost(self, service):
@@ -138,9 +146,46 @@ class Watcher(dbus.service.Object):
         for item in [i for i in self.items if i.split("/", 1)[0] in (name, old_owner)]:
             self.items.remove(item)
             self.StatusNotifierItemUnregistered(item)
+            self.on_unregister(item)
         if name in self.hosts:
             self.hosts.remove(name)
             self.StatusNotifierHostUnregistered()
+
+
+class Panel(dbus.service.Object):
+    """The host's copy of each item's menu, read anew only when the item says it has changed."""
+
+    def __init__(self, bus, name):
+        self.bus = bus
+        self.menus = {}
+        self.owners = {}
+        super().__init__(name, PANEL_PATH)
+        bus.add_signal_receiver(self.layout_updated, "LayoutUpdated", MENU,
+                                sender_keyword="sender")
+
+    def read(self, address):
+        try:
+            _, props = item_properties(self.bus, address)
+            self.owners[address] = self.bus.get_name_owner(address.split("/", 1)[0])
+            self.menus[address] = menu_items(self.bus, address, props)[1]
+        except dbus.DBusException:
+            self.menus.pop(address, None)
+        return False
+
+    def layout_updated(self, revision, parent, sender=None):
+        for address, owner in list(self.owners.items()):
+            if owner == sender:
+                self.read(address)
+
+    def forget(self, address):
+        self.menus.pop(address, None)
+        self.owners.pop(address, None)
+
+    @dbus.service.method(PANEL, in_signature="s", out_signature="a(isbs)")
+    def Menu(self, address):
+        if address not in self.menus:
+            raise dbus.DBusException("the panel holds no menu of " + address)
+        return dbus.Array(self.menus[address], signature="(isbs)")
 
 
 def watch(args):
@@ -150,6 +195,10 @@ def watch(args):
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     watcher = Watcher(bus)
+    panel = Panel(bus, watcher.name)
+    # Read once the registration has been answered: the item may wait for that answer.
+    watcher.on_register = lambda item: GLib.idle_add(panel.read, item)
+    watcher.on_unregister = panel.forget
     host = "org.kde.StatusNotifierHost-%d" % os.getpid()
     host_name = dbus.service.BusName(host, bus)
     watcher.RegisterStatusNotifierHost(host)
@@ -229,6 +278,21 @@ def menu_items(bus, address, props):
     return menu, items
 
 
+def held_menu(bus, address):
+    """The item's menu as the panel holds it, once the panel has read it."""
+    panel = bus.get_object(WATCHER, PANEL_PATH)
+    end = time.monotonic() + 5
+    while True:
+        try:
+            return [(int(i), str(t), bool(e), str(l))
+                    for i, t, e, l in panel.Menu(address, dbus_interface=PANEL)]
+        except dbus.DBusException:
+            if time.monotonic() > end:
+                print("the panel holds no menu of the item", file=sys.stderr)
+                sys.exit(1)
+            time.sleep(0.1)
+
+
 def label_text(label):
     # dbusmenu marks a mnemonic with "_" and writes a literal one as "__".
     return label.replace("__", "\0").replace("_", "").replace("\0", "_")
@@ -274,14 +338,14 @@ def main():
         _, item, _ = the_item(bus, args)
         item.ContextMenu(args.x, args.y, dbus_interface=ITEM)
     elif args.command == "menu":
-        address, _, props = the_item(bus, args)
-        for entry in menu_items(bus, address, props)[1]:
+        address, _, _ = the_item(bus, args)
+        for entry in held_menu(bus, address):
             print("%d\t%s\t%s\t%s" % (entry[0], entry[1], "enabled" if entry[2] else "disabled",
                                       label_text(entry[3])))
     elif args.command == "click":
         address, _, props = the_item(bus, args)
-        menu, items = menu_items(bus, address, props)
-        for item_id, _, _, label in items:
+        menu = bus.get_object(address.split("/", 1)[0], str(props["Menu"]))
+        for item_id, _, _, label in held_menu(bus, address):
             if label_text(label) == args.label:
                 menu.Event(item_id, "clicked", dbus.Int32(0, variant_level=1),
                            dbus.UInt32(int(time.time()) & 0xFFFFFFFF), dbus_interface=MENU)

@@ -75,6 +75,11 @@ private Q_SLOTS:
     void keysMoveTheCaret();
     void theCaretAndTheScrollingStayWhenEditingStarts();
     void copyTakesTheSelectionWithItsLineEnds();
+    void markersGoInAndOutAsTheyCame_data();
+    void markersGoInAndOutAsTheyCame();
+    void theStandInsOwnCharacterTypedAfterAMarkerStaysItself_data();
+    void theStandInsOwnCharacterTypedAfterAMarkerStaysItself();
+    void aParagraphSeparatorEndsALineInBothViews();
     void aMouseDragSelects();
     void theWidestLineSetsTheHorizontalRange();
 };
@@ -88,6 +93,10 @@ void TextBoxTest::textComesBackExactlyBeforeAndAfterAnEdit_data()
     QTest::newRow("lines ending in an LF alone") << QStringLiteral("a\nb\n");
     QTest::newRow("all three mixed, with blank lines") << QStringLiteral("\r\n\n\ra\r\r\nb\n\r\n");
     QTest::newRow("a line separator of its own") << QStringLiteral("a\u2028b\r\nc");
+    QTest::newRow("a paragraph separator and the editor's two frame markers")
+        << QStringLiteral("a\u2029b\uFDD0c\uFDD1\uFDD2d\r\n\uFDD0");
+    QTest::newRow("a large text of paragraph separators with frame markers")
+        << largeLines(QStringLiteral("\u2029\uFDD0\uFDD1"));
     QTest::newRow("a large text of CR LF lines") << largeLines(QStringLiteral("\r\n"));
     QTest::newRow("a large text of LF lines") << largeLines(QStringLiteral("\n"));
     QTest::newRow("a large text of mixed lines") << mixedLines(TextBox::largeTextLength);
@@ -336,6 +345,102 @@ void TextBoxTest::copyTakesTheSelectionWithItsLineEnds()
     keys({{Qt::Key_A, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}).simulate(&box);
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
     QVERIFY(viewOf(box));
+}
+
+enum Entry { Pasted, Typed, Committed };
+
+void TextBoxTest::markersGoInAndOutAsTheyCame_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("entered");
+    const QString small = QStringLiteral("ab\r\ncd");
+    const QString large = largeLines(QStringLiteral("\r\n"));
+    const QString markers = QStringLiteral("1\u2029"
+                                           "2\uFDD0"
+                                           "3\uFDD1"
+                                           "4\r5");
+    QTest::newRow("pasted into a small text") << small << int(Pasted) << markers;
+    QTest::newRow("pasted into a large text") << large << int(Pasted) << markers;
+    QTest::newRow("a paragraph separator typed") << small << int(Typed) << QStringLiteral("\u2029");
+    QTest::newRow("a paragraph separator typed into a large text")
+        << large << int(Typed) << QStringLiteral("\u2029");
+    QTest::newRow("committed by an input method") << small << int(Committed) << markers;
+}
+
+void TextBoxTest::markersGoInAndOutAsTheyCame()
+{
+    QFETCH(QString, text);
+    QFETCH(int, entry);
+    QFETCH(QString, entered);
+    TextBox box;
+    box.setText(text);
+    QTest::keyClick(&box, Qt::Key_Right);
+    if (entry == Pasted) {
+        QGuiApplication::clipboard()->setText(entered);
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    } else if (entry == Typed) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, entered);
+        QApplication::sendEvent(&box, &press);
+    } else {
+        QInputMethodEvent composing(QStringLiteral("に"), {});
+        QApplication::sendEvent(&box, &composing);
+        QInputMethodEvent committed;
+        committed.setCommitString(entered);
+        QApplication::sendEvent(&box, &committed);
+    }
+    const QString expected = QString(text).insert(1, entered);
+    QCOMPARE(box.text(), expected);
+
+    // Copied from the editor, the whole text is what the pane holds.
+    QVERIFY(!viewOf(box));
+    keys({{Qt::Key_A, Qt::ControlModifier}, {Qt::Key_C, Qt::ControlModifier}}).simulate(&box);
+    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+}
+
+void TextBoxTest::theStandInsOwnCharacterTypedAfterAMarkerStaysItself_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("after U+FDD0") << QStringLiteral("a\uFDD0") << 0;
+    QTest::newRow("over a selection that starts after U+FDD1") << QStringLiteral("a\uFDD1bc") << 2;
+}
+
+void TextBoxTest::theStandInsOwnCharacterTypedAfterAMarkerStaysItself()
+{
+    // U+FDD0 and U+FDD1 are held as U+FDD2 in a format of their own, which the editor gives to
+    // what is typed right after them. An input method types U+FDD2 itself.
+    QFETCH(QString, text);
+    QFETCH(int, selected);
+    TextBox box;
+    box.setText(text);
+    QTest::keyClick(&box, Qt::Key_End);
+    for (int i = 0; i < selected; ++i)
+        QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
+    const QString typed = QStringLiteral("\uFDD2x\uFDD2");
+    QInputMethodEvent committed;
+    committed.setCommitString(typed);
+    QApplication::sendEvent(&box, &committed);
+    QCOMPARE(box.text(), text.left(text.size() - selected) + typed);
+    box.undo();
+    QCOMPARE(box.text(), text);
+}
+
+void TextBoxTest::aParagraphSeparatorEndsALineInBothViews()
+{
+    // The caret moves by lines in the large-text view, and the first edit lands where it is.
+    const QString text = largeLines(QStringLiteral("\u2029"));
+    const qsizetype secondLineEnd =
+        text.indexOf(QChar::ParagraphSeparator, text.indexOf(QChar::ParagraphSeparator) + 1);
+    TextBox box;
+    box.setText(text);
+    QVERIFY(viewOf(box));
+    keys({{Qt::Key_Down, none}, {Qt::Key_End, none}}).simulate(&box);
+    QCOMPARE(viewOf(box)->position(), secondLineEnd);
+    QTest::keyClicks(&box, QStringLiteral("Z"));
+    QVERIFY(!viewOf(box));
+    QCOMPARE(box.textCursor().blockNumber(), 1);
+    QCOMPARE(box.text(), QString(text).insert(secondLineEnd, u'Z'));
 }
 
 void TextBoxTest::aMouseDragSelects()

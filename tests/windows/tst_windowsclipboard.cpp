@@ -1,6 +1,8 @@
 #include "ui/platform/PlatformError.h"
 #include "ui/platform/windows/WindowsClipboard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QtTest>
 #include <cstring>
 #include <future>
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void theProgramsOwnCopyReachesOtherProgramsAsItIs();
     void aClipboardAnotherProgramHoldsOpenIsAFailure();
     void clearingLeavesNoText();
+    void aTextPastTheLimitIsNotTakenUntilTheNextChange();
 };
 
 void WindowsClipboardTest::theTextIsReadAsItWasCopied_data()
@@ -148,6 +151,23 @@ void WindowsClipboardTest::clearingLeavesNoText()
     WindowsClipboard clipboard;
     clipboard.clear();
     QVERIFY(!clipboard.holdsText());
+}
+
+void WindowsClipboardTest::aTextPastTheLimitIsNotTakenUntilTheNextChange()
+{
+    WindowsClipboard clipboard;
+    clipboard.setTextLimit(64);
+    copyAsAnotherProgram(QString(40, u'x'));
+    QVERIFY(!clipboard.holdsText());
+    QVERIFY(clipboard.textTooLarge());
+    QVERIFY_THROWS_EXCEPTION(PlatformError, clipboard.text());
+    copyAsAnotherProgram(QStringLiteral("small"));
+    // Qt's report of the change, as its listener gets it from Windows (the tests run on Qt's
+    // offscreen platform, which does not listen).
+    Q_EMIT QGuiApplication::clipboard()->changed(QClipboard::Clipboard);
+    QVERIFY(!clipboard.textTooLarge());
+    QVERIFY(clipboard.holdsText());
+    QCOMPARE(clipboard.text(), QStringLiteral("small"));
 }
 
 QTEST_MAIN(WindowsClipboardTest)

@@ -21,8 +21,13 @@ public:
     virtual bool reportsChanges() const { return false; }
     // Whether copies made while another program's window has the focus reach the program.
     virtual bool watchesWithoutFocus() const { return true; }
+    // Whether the clipboard holds no text because its text was too large to take in.
+    virtual bool textTooLarge() const { return false; }
 
 Q_SIGNALS:
     // Raised where the platform reports a change of the clipboard's owner or contents.
     void changed();
+    // The desktop's clipboard went out of reach, as when its compositor has gone: nothing is
+    // read or written until it is back.
+    void unreachable();
 };

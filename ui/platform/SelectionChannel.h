@@ -16,11 +16,15 @@ class SelectionChannel : public QObject
 public:
     explicit SelectionChannel(QObject *parent = nullptr);
 
+    // More types than any owner has a use for; an owner offering millions would cost memory and,
+    // on X11, a name look-up each, on the window's thread. Types past these are not heard of.
+    static constexpr int mostTypes = 1024;
+
     // Asks for the types the current clipboard is offered in: answered by typesOffered() or
     // transferFailed().
     virtual void requestTypes() = 0;
     // Asks for the clipboard's data in one of its types: answered by pieces of data, then
-    // dataEnded(), or by transferFailed() at any point.
+    // dataEnded(); or by dataNotText() or transferFailed() at any point.
     virtual void requestData(const QString &type) = 0;
     // Gives up the request under way, if any; nothing more is reported of it.
     virtual void abandon() = 0;
@@ -38,6 +42,9 @@ Q_SIGNALS:
     void typesOffered(const QStringList &types);
     void dataArrived(const QByteArray &piece);
     void dataEnded();
+    // The owner answered with data that cannot be text (on X11, in units other than bytes):
+    // asking again would bring the same answer.
+    void dataNotText();
     void transferFailed();
 
 protected:

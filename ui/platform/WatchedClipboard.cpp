@@ -1,5 +1,6 @@
 #include "ui/platform/WatchedClipboard.h"
 
+#include "ui/platform/LargestText.h"
 #include "ui/platform/OfferedText.h"
 #include "ui/platform/SelectionChannel.h"
 
@@ -14,7 +15,7 @@ constexpr std::chrono::milliseconds retryDelay(800);
 } // namespace
 
 WatchedClipboard::WatchedClipboard(SelectionChannel &channel, bool withoutFocus, QObject *parent)
-    : Clipboard(parent), m_channel(channel), m_withoutFocus(withoutFocus)
+    : Clipboard(parent), m_channel(channel), m_withoutFocus(withoutFocus), m_textLimit(largestText)
 {
     connect(&channel, &SelectionChannel::selectionChanged, this, [this] {
         if (m_look != Look::Unknown && m_look != Look::Known && m_look != Look::Failed)
@@ -22,15 +23,24 @@ WatchedClipboard::WatchedClipboard(SelectionChannel &channel, bool withoutFocus,
         m_look = Look::Unknown;
         m_text = QString();
         m_holdsText = false;
+        m_tooLarge = false;
+        m_failures = 0;
         Q_EMIT changed();
     });
     connect(&channel, &SelectionChannel::typesOffered, this, &WatchedClipboard::takeTypes);
     connect(&channel, &SelectionChannel::dataArrived, this, &WatchedClipboard::takePiece);
     connect(&channel, &SelectionChannel::dataEnded, this, &WatchedClipboard::takeEnd);
+    connect(&channel, &SelectionChannel::dataNotText, this, &WatchedClipboard::takeNotText);
     connect(&channel, &SelectionChannel::transferFailed, this, [this] {
+        m_decoder.reset();
+        // An owner that fails twice would fail again, after handing over what it could, which
+        // might be hundreds of megabytes each time: it is not asked again until the next change.
+        if (++m_failures >= 2) {
+            know(false);
+            return;
+        }
         m_look = Look::Failed;
         m_text = QString();
-        m_decoder.reset();
         // As a clipboard that cannot be opened, it is tried again at the next tick's time, not
         // at once: an owner that refuses every request must not keep the program busy.
         m_retry.start();
@@ -96,16 +106,27 @@ void WatchedClipboard::readTextOf(const QStringList &types)
     }
     m_look = Look::ReadingText;
     m_text = QString();
-    m_decoder.emplace(OfferedText::encodingOf(type));
+    m_received = 0;
+    // A byte order mark at the start is a character of the text like any other.
+    m_decoder.emplace(OfferedText::encodingOf(type), QStringConverter::Flag::ConvertInitialBom);
     m_channel.requestData(type);
 }
 
 void WatchedClipboard::takePiece(const QByteArray &piece)
 {
     if (m_look == Look::ReadingHint) {
-        if (m_hint.size() < hintLimit)
-            m_hint.append(piece.left(hintLimit));
+        m_hint.append(piece.left(hintLimit + 1 - m_hint.size()));
+        if (m_hint.size() > hintLimit) {
+            // Not a hint at all; and an owner could hand it over without end.
+            m_channel.abandon();
+            readTextOf(m_types);
+        }
     } else if (m_look == Look::ReadingText) {
+        m_received += piece.size();
+        if (m_received > m_textLimit) {
+            giveUpTooLarge();
+            return;
+        }
         // Each piece is decoded as it comes, straight behind the text so far, so that the raw
         // bytes never pile up beside the text and the text is not copied again.
         const qsizetype before = m_text.size();
@@ -123,12 +144,31 @@ void WatchedClipboard::takeEnd()
         else
             readTextOf(m_types);
     } else if (m_look == Look::ReadingText) {
+        // The bytes of a character cut short are malformed bytes like any others.
+        if (m_decoder->endsInsideACharacter())
+            m_text.append(QChar::ReplacementCharacter);
         m_decoder.reset();
-        // X11 owners often end a text with a NUL that is not part of it.
-        if (m_text.endsWith(QChar(u'\0')))
-            m_text.chop(1);
         know(true);
     }
+}
+
+void WatchedClipboard::takeNotText()
+{
+    if (m_look == Look::ReadingHint) {
+        // Such a hint marks nothing.
+        readTextOf(m_types);
+    } else if (m_look == Look::ReadingText) {
+        m_decoder.reset();
+        know(false);
+    }
+}
+
+void WatchedClipboard::giveUpTooLarge()
+{
+    m_channel.abandon();
+    m_decoder.reset();
+    m_tooLarge = true;
+    know(false);
 }
 
 void WatchedClipboard::know(bool holdsText)

@@ -12,8 +12,7 @@ IndexedText::IndexedText(const QString &text) : m_text(text)
     std::uint32_t start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = chars[i];
-        // Most characters are above CR: one comparison passes them by.
-        if (c > u'\r' || (c != u'\r' && c != u'\n'))
+        if (c > u'\r' ? c != u'\u2029' : c != u'\r' && c != u'\n')
             continue;
         noteLine(std::uint32_t(m_starts.size() - 1), std::uint32_t(i) - start);
         if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')

@@ -8,8 +8,9 @@
 #include <vector>
 
 // A text together with where each of its lines starts, so that a view can reach any line without
-// copying the text. A line ends at CR LF, at a CR alone or at an LF alone; the text is held as
-// the caller's QString, which stays shared with every other holder of the same string.
+// copying the text. A line ends at CR LF, at a CR alone, at an LF alone or at a paragraph
+// separator (U+2029), as in the editor; the text is held as the caller's QString, which stays
+// shared with every other holder of the same string.
 class IndexedText
 {
 public:

@@ -57,11 +57,9 @@ void LargeTextView::layOut(QTextLayout &layout, qsizetype line, int piece) const
     const qsizetype from = pieceStart(line, piece);
     const qsizetype length = pieceStart(line, piece + 1) - from;
     QString text = QString::fromRawData(m_text.text().constData() + from, length);
-    // A line or paragraph separator inside a line would end the layout's one line early.
-    if (text.contains(QChar::LineSeparator) || text.contains(QChar::ParagraphSeparator)) {
+    // A line separator inside a line would end the layout's one line early.
+    if (text.contains(QChar::LineSeparator))
         text.replace(QChar::LineSeparator, u' ');
-        text.replace(QChar::ParagraphSeparator, u' ');
-    }
     layout.setText(text);
     layout.setFont(font());
     layout.setTextOption(m_option);

@@ -37,8 +37,10 @@ bool TextBox::isEmpty() const
 
 void TextBox::setText(const QString &text)
 {
-    if (text == this->text())
+    if (text == this->text()) {
+        Q_EMIT textSet();
         return;
+    }
     m_text = text;
     m_settingText = true;
     if (text.size() >= largeTextLength && text.size() <= IndexedText::maximumLength) {
@@ -52,6 +54,7 @@ void TextBox::setText(const QString &text)
     moveCursor(QTextCursor::Start);
     m_settingText = false;
     Q_EMIT changed();
+    Q_EMIT textSet();
 }
 
 bool TextBox::showsLargeText() const
@@ -143,6 +146,11 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         ensureCursorVisible();
         return;
     }
+    // The editor would make line ends of characters it takes for its own markers.
+    if (LargeTextView::isEdit(event) && LineEndBlocks::holdsMarkers(event->text())) {
+        insertAsKept(event->text());
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
@@ -153,7 +161,22 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
             return;
         beginEditing();
     }
-    QPlainTextEdit::inputMethodEvent(event);
+    if (!LineEndBlocks::holdsMarkers(event->commitString())) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // The committed text goes in as the pane keeps it, over the selection, as the editor's own
+    // input does, and over what the input method replaces; the editor is left the composing rest.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.setPosition(cursor.position() + event->replacementStart());
+    cursor.setPosition(cursor.position() + event->replacementLength(), QTextCursor::KeepAnchor);
+    LineEndBlocks::insert(cursor, event->commitString());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    QPlainTextEdit::inputMethodEvent(&rest);
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -251,10 +274,23 @@ void TextBox::pasteSelectionAt(const QPoint &viewportPos)
 void TextBox::insertFromMimeData(const QMimeData *source)
 {
     // The editor's own paste would end every pasted line with CR LF.
-    if (!source->hasText())
-        return;
+    if (source->hasText())
+        insertAsKept(source->text());
+}
+
+void TextBox::insertAsKept(const QString &text)
+{
     QTextCursor cursor = textCursor();
-    LineEndBlocks::insert(cursor, source->text());
+    LineEndBlocks::insert(cursor, text);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+QMimeData *TextBox::createMimeDataFromSelection() const
+{
+    // The editor's own copy would give every line end as an LF, and the stand-ins of markers.
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(LineEndBlocks::text(document(), cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
 }

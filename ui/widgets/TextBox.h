@@ -6,9 +6,10 @@
 class LargeTextView;
 class QAction;
 
-// The multi-line text pane. A line of its text ends at CR LF, at a CR alone or at an LF alone;
-// each is shown as a line break and kept as it was. Until the user edits the pane, text() gives
-// back exactly what setText() put in.
+// The multi-line text pane. A line of its text ends at CR LF, at a CR alone, at an LF alone or at
+// a paragraph separator; each is shown as a line break and kept as it was, as is every other
+// character, typed, pasted or set. Until the user edits the pane, text() gives back exactly what
+// setText() put in.
 //
 // A large text is shown by a view that shares the caller's string instead of the editor, which
 // would copy the text and lay out every line; the first edit hands the text to the editor.
@@ -25,7 +26,8 @@ public:
     explicit TextBox(QWidget *parent = nullptr);
 
     QString text() const;
-    // Raises changed() once, and only when the text really changes.
+    // Raises changed() once, and only when the text really changes; then textSet(), also for the
+    // text the pane already held.
     void setText(const QString &text);
     bool isEmpty() const;
 
@@ -38,6 +40,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // The pane now holds a text handed to setText(), not one the user edited.
+    void textSet();
 
 protected:
     bool event(QEvent *event) override;
@@ -48,6 +52,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     QString m_text;
@@ -62,5 +67,7 @@ private:
     // user had, before the first edit is applied.
     void beginEditing();
     void showLargeTextMenu(const QPoint &globalPos);
+    // Inserts the text at the caret, over the selection, with its line ends and markers kept.
+    void insertAsKept(const QString &text);
     void pasteSelectionAt(const QPoint &viewportPos);
 };

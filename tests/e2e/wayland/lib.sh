@@ -28,14 +28,20 @@ wl_begin() {
         command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is not installed"
     done
     wayland_start || e2e_fail "the private sway session did not start"
+    wl_copy_program "$program"
+}
+
+# A copy of the program (with its help file) in a folder of its own that the session's user owns;
+# sets e2e_dir and e2e_folder.
+wl_copy_program() {
     # The program and the copies end before the session that serves them.
     trap 'e2e_cleanup; wayland_stop' EXIT
     e2e_dir=$(mktemp -d)
     chmod 755 "$e2e_dir"
     mkdir "$e2e_dir/program"
-    cp "$program" "$e2e_dir/program/quillbox"
+    cp "$1" "$e2e_dir/program/quillbox"
     local help
-    help="$(dirname "$program")/Quillbox.HLP"
+    help="$(dirname "$1")/Quillbox.HLP"
     [ -f "$help" ] && cp "$help" "$e2e_dir/program/"
     wayland_give "$e2e_dir"
     e2e_folder="$e2e_dir/program"
@@ -152,6 +158,11 @@ wl_copy() {
 wl_copy_and_wait() {
     wl_copy "$1"
     e2e_wait_until 2 wl_clipboard_is "$1" || e2e_fail "wl-copy did not take the clipboard for '$1'"
+}
+
+# e2e_switch_reading_on, with the clipboard set and looked at through wl-clipboard.
+wl_switch_reading_on() {
+    e2e_copy_helper=wl_copy_and_wait e2e_clipboard_helper=wl_clipboard_is e2e_switch_reading_on "$@"
 }
 
 # Fails unless text $1 becomes the file $2 of the capture folder, byte for byte, within $3

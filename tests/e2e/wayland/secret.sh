@@ -12,7 +12,7 @@ offer="$e2e_dir/e2e_offer"
 wl_start_other_window
 wl_start
 wl_focus
-wl_keys ctrl+k
+wl_switch_reading_on wl_keys ctrl+k
 wl_copy 'focused'
 wl_expect_capture 'focused' 'focused.txt' 2 "a copy made while our window is focused"
 
@@ -39,6 +39,8 @@ while IFS='|' read -r types kept what; do
     else
         sleep 1.8
         [ -e "$e2e_folder/pass words.txt" ] && e2e_fail "$what: it was written"
+        # Written late, it would stand beside the same text's file of the next row.
+        e2e_forbid 'pass words 1.txt' "$what"
     fi
 done <<'EOF'
 x-kde-passwordManagerHint=secret,text/plain=pass words|no|a text marked as a password manager's secret is not written

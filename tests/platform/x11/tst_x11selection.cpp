@@ -1,9 +1,9 @@
+#include "ScriptedOwner.h"
 #include "ui/platform/WatchedClipboard.h"
 #include "ui/platform/x11/X11SelectionChannel.h"
 
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSocketNotifier>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <csignal>
@@ -18,15 +18,15 @@ namespace
 class Copier
 {
 public:
-    explicit Copier(const QByteArray &text)
+    explicit Copier(const QByteArray &text, const QString &selection = QStringLiteral("clipboard"))
     {
         m_file.open();
         m_file.write(text);
         m_file.flush();
         m_process.setStandardInputFile(m_file.fileName());
         m_process.start(QStringLiteral("xclip"),
-                        {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                         QStringLiteral("clipboard"), QStringLiteral("-i")});
+                        {QStringLiteral("-quiet"), QStringLiteral("-selection"), selection,
+                         QStringLiteral("-i")});
         m_process.waitForStarted();
     }
     ~Copier()
@@ -43,87 +43,14 @@ private:
     QProcess m_process;
 };
 
-// An owner that answers late and takes the clipboard again while its first answer is on the way,
-// as GNOME's compositor does: the late answer belongs to a request the reader has given up.
-class ReclaimingOwner : public QObject
+// Looks at the clipboard as soon as it reports a change, as the capture does: a request given up
+// is followed at once by the next one.
+void readOnEveryChange(WatchedClipboard &clipboard)
 {
-public:
-    explicit ReclaimingOwner(const QByteArray &text)
-        : m_connection(xcb_connect(nullptr, nullptr)), m_text(text)
-    {
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        m_window = xcb_generate_id(m_connection);
-        xcb_create_window(m_connection, 0, m_window, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-        m_clipboard = atom("CLIPBOARD");
-        m_targets = atom("TARGETS");
-        m_utf8 = atom("UTF8_STRING");
-        claim();
-        auto *notifier =
-            new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, &ReclaimingOwner::serve);
-    }
-    ~ReclaimingOwner() override { xcb_disconnect(m_connection); }
-
-private:
-    xcb_atom_t atom(const char *name)
-    {
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
-        const xcb_atom_t value = reply->atom;
-        free(reply);
-        return value;
-    }
-    void claim()
-    {
-        xcb_set_selection_owner(m_connection, m_window, m_clipboard, XCB_CURRENT_TIME);
-        xcb_flush(m_connection);
-    }
-    void serve()
-    {
-        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-            if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
-                const auto request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
-                if (!m_reclaimed) {
-                    m_reclaimed = true;
-                    QTimer::singleShot(10, this, &ReclaimingOwner::claim);
-                }
-                QTimer::singleShot(30, this, [this, request] { answer(request); });
-            }
-            free(event);
-        }
-    }
-    void answer(const xcb_selection_request_event_t &request)
-    {
-        if (request.target == m_targets) {
-            const xcb_atom_t targets[] = {m_targets, m_utf8};
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor,
-                                request.property, XCB_ATOM_ATOM, 32, 2, targets);
-        } else {
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor,
-                                request.property, m_utf8, 8, uint32_t(m_text.size()),
-                                m_text.constData());
-        }
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.time = request.time;
-        notify.requestor = request.requestor;
-        notify.selection = request.selection;
-        notify.target = request.target;
-        notify.property = request.property;
-        xcb_send_event(m_connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char *>(&notify));
-        xcb_flush(m_connection);
-    }
-
-    xcb_connection_t *m_connection;
-    QByteArray m_text;
-    xcb_window_t m_window = 0;
-    xcb_atom_t m_clipboard = 0;
-    xcb_atom_t m_targets = 0;
-    xcb_atom_t m_utf8 = 0;
-    bool m_reclaimed = false;
-};
+    QObject::connect(
+        &clipboard, &Clipboard::changed, &clipboard, [&clipboard] { clipboard.holdsText(); },
+        Qt::QueuedConnection);
+}
 
 QByteArray largeText(qsizetype size)
 {
@@ -147,6 +74,13 @@ private Q_SLOTS:
     void anOwnerThatStopsMidwayFailsTheRead();
     void anOwnerThatExitsLeavesNoText();
     void aLateAnswerToARequestGivenUpIsNotTaken();
+    void theIncrementsOfATransferGivenUpNeverMixIntoALaterOne();
+    void anAnswerCountsAsTextOnlyWhenItIsTextToItsEnd_data();
+    void anAnswerCountsAsTextOnlyWhenItIsTextToItsEnd();
+    void aHugeListOfTypesIsCut();
+    void aTextPastTheLimitIsGivenUpWhateverTheOwnerDoes_data();
+    void aTextPastTheLimitIsGivenUpWhateverTheOwnerDoes();
+    void aCopyIntoThePrimarySelectionIsNotHeard();
 
 private:
     std::unique_ptr<X11SelectionChannel> m_channel;
@@ -224,15 +158,177 @@ void X11SelectionTest::anOwnerThatExitsLeavesNoText()
 void X11SelectionTest::aLateAnswerToARequestGivenUpIsNotTaken()
 {
     QSignalSpy changes(m_channel.get(), &SelectionChannel::selectionChanged);
-    ReclaimingOwner owner("claimed twice");
+    ScriptedOwner::Script script;
+    script.text = "claimed twice";
+    script.answerDelayMs = 30;
+    script.reclaimsOnce = true;
+    ScriptedOwner owner(script);
     QTRY_VERIFY_WITH_TIMEOUT(!changes.isEmpty(), 5000);
     QSignalSpy offers(m_channel.get(), &SelectionChannel::typesOffered);
     WatchedClipboard clipboard(*m_channel, true);
+    readOnEveryChange(clipboard);
     QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
     QCOMPARE(clipboard.text(), QStringLiteral("claimed twice"));
     // Taken for the newer request, the late answer would read that request's empty property.
     for (const QList<QVariant> &offer : offers)
         QVERIFY(!offer.front().toStringList().isEmpty());
+}
+
+void X11SelectionTest::theIncrementsOfATransferGivenUpNeverMixIntoALaterOne()
+{
+    WatchedClipboard clipboard(*m_channel, true);
+    readOnEveryChange(clipboard);
+    QSignalSpy pieces(m_channel.get(), &SelectionChannel::dataArrived);
+    // The first owner goes on handing over its increments, as long as the reader asks for them.
+    ScriptedOwner::Script endless;
+    endless.text = "first owner's increment ";
+    endless.pieceBytes = 1000;
+    endless.endless = true;
+    ScriptedOwner first(endless);
+    QTRY_VERIFY_WITH_TIMEOUT(!pieces.isEmpty(), 5000);
+    Copier second("second");
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+    QCOMPARE(clipboard.text(), QStringLiteral("second"));
+    ScriptedOwner::Script inIncrements;
+    inIncrements.text = "the third text, in increments of five bytes";
+    inIncrements.pieceBytes = 5;
+    ScriptedOwner third(inIncrements);
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.text() != QStringLiteral("second"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+    QCOMPARE(clipboard.text().toUtf8(), inIncrements.text);
+}
+
+void X11SelectionTest::anAnswerCountsAsTextOnlyWhenItIsTextToItsEnd_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("pieceBytes");
+    QTest::addColumn<bool>("announcesPiecesEarly");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("holdsText");
+    QTest::newRow("a notice whose property is not there yet does not end the increments")
+        << 8 << 6 << true << QByteArray("announced too early, yet whole") << true;
+    QTest::newRow("an empty text in increments is an empty text")
+        << 8 << 6 << false << QByteArray() << true;
+    QTest::newRow("an answer in 32-bit units is no text")
+        << 32 << 0 << false << QByteArray("four bytes each") + '.' << false;
+    QTest::newRow("an answer in 16-bit units is no text")
+        << 16 << 0 << false << QByteArray("two bytes each") << false;
+    QTest::newRow("increments in 16-bit units are no text")
+        << 16 << 4 << false << QByteArray("two bytes each") << false;
+}
+
+void X11SelectionTest::anAnswerCountsAsTextOnlyWhenItIsTextToItsEnd()
+{
+    QFETCH(int, format);
+    QFETCH(int, pieceBytes);
+    QFETCH(bool, announcesPiecesEarly);
+    QFETCH(QByteArray, text);
+    QFETCH(bool, holdsText);
+    WatchedClipboard clipboard(*m_channel, true);
+    readOnEveryChange(clipboard);
+    QSignalSpy notText(m_channel.get(), &SelectionChannel::dataNotText);
+    ScriptedOwner::Script script;
+    script.text = text;
+    script.format = format;
+    script.pieceBytes = pieceBytes;
+    script.announcesPiecesEarly = announcesPiecesEarly;
+    ScriptedOwner owner(script);
+    if (holdsText) {
+        QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+        QCOMPARE(clipboard.text().toUtf8(), text);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(!notText.isEmpty(), 5000);
+        QVERIFY(!clipboard.holdsText());
+        QVERIFY(clipboard.text().isNull());
+    }
+}
+
+void X11SelectionTest::aHugeListOfTypesIsCut()
+{
+    QSignalSpy offers(m_channel.get(), &SelectionChannel::typesOffered);
+    WatchedClipboard clipboard(*m_channel, true);
+    readOnEveryChange(clipboard);
+    ScriptedOwner::Script script;
+    script.text = "offered in thousands of types";
+    script.madeUpTypes = 5000;
+    ScriptedOwner owner(script);
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+    QCOMPARE(clipboard.text().toUtf8(), script.text);
+    QVERIFY(!offers.isEmpty());
+    const QStringList types = offers.last().front().toStringList();
+    QVERIFY2(types.size() <= 1024, qPrintable(QString::number(types.size())));
+}
+
+void X11SelectionTest::aTextPastTheLimitIsGivenUpWhateverTheOwnerDoes_data()
+{
+    QTest::addColumn<int>("pieceBytes");
+    QTest::addColumn<bool>("endless");
+    QTest::addColumn<int>("textBytes");
+    QTest::newRow("increments without end") << 128 * 1024 << true << 1000;
+    QTest::newRow("one value of many megabytes") << 0 << false << 24 * 1024 * 1024;
+}
+
+void X11SelectionTest::aTextPastTheLimitIsGivenUpWhateverTheOwnerDoes()
+{
+    QFETCH(int, pieceBytes);
+    QFETCH(bool, endless);
+    QFETCH(int, textBytes);
+    constexpr qsizetype limit = 4 * 1024 * 1024;
+    WatchedClipboard clipboard(*m_channel, true);
+    clipboard.setTextLimit(limit);
+    readOnEveryChange(clipboard);
+    QSignalSpy pieces(m_channel.get(), &SelectionChannel::dataArrived);
+    ScriptedOwner::Script script;
+    script.text = largeText(textBytes);
+    script.pieceBytes = pieceBytes;
+    script.endless = endless;
+    auto owner = std::make_unique<ScriptedOwner>(script);
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.textTooLarge(), 10000);
+    QVERIFY(!clipboard.holdsText());
+    qsizetype received = 0;
+    for (const QList<QVariant> &piece : pieces) {
+        const qsizetype size = piece.front().toByteArray().size();
+        // Read in parts: no reply holds more than a part, whatever the owner wrote.
+        QVERIFY2(size <= 1024 * 1024, qPrintable(QString::number(size)));
+        received += size;
+    }
+    QVERIFY2(received <= limit + 1024 * 1024, qPrintable(QString::number(received)));
+    // The owner is asked for nothing more: the one increment it may still write goes nowhere.
+    const qsizetype taken = pieces.size();
+    const int handedOver = owner->piecesHandedOver();
+    QTest::qWait(300);
+    QCOMPARE(pieces.size(), taken);
+    QVERIFY(owner->piecesHandedOver() <= handedOver + 1);
+    owner.reset();
+    Copier next("the next copy");
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.holdsText(), 5000);
+    QCOMPARE(clipboard.text(), QStringLiteral("the next copy"));
+    QVERIFY(!clipboard.textTooLarge());
+}
+
+void X11SelectionTest::aCopyIntoThePrimarySelectionIsNotHeard()
+{
+    WatchedClipboard clipboard(*m_channel, true);
+    readOnEveryChange(clipboard);
+    Copier before("copied before");
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.text() == QStringLiteral("copied before"), 5000);
+    QSignalSpy changes(m_channel.get(), &SelectionChannel::selectionChanged);
+    Copier selected("only selected", QStringLiteral("primary"));
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const auto primaryOwned = [connection] {
+        xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, XCB_ATOM_PRIMARY), nullptr);
+        const bool owned = owner && owner->owner != XCB_NONE;
+        free(owner);
+        return owned;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(primaryOwned(), 5000);
+    xcb_disconnect(connection);
+    // The server reports changes in their order: one about the primary selection would come
+    // before the copy that follows.
+    Copier after("copied after");
+    QTRY_VERIFY_WITH_TIMEOUT(clipboard.text() == QStringLiteral("copied after"), 5000);
+    QCOMPARE(changes.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(X11SelectionTest)

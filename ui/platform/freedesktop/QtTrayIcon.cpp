@@ -16,6 +16,9 @@ namespace
 constexpr int trayPollMs = 2000;
 // A panel that restarts is back within this time; only a tray gone for longer counts as gone.
 constexpr int graceMs = 3000;
+// At start-up the watcher may take its time limit for each of the item's two questions; only one
+// that keeps the item asking for longer is not waited for.
+constexpr int settleMs = 2 * StatusNotifierItem::answerLimitMs + 1000;
 
 // A panel gives points in the screen's device pixels; Qt places windows in logical ones, which
 // differ where the screen is scaled.
@@ -44,10 +47,19 @@ QtTrayIcon::QtTrayIcon(QObject *parent)
             [this](QPoint at) { report(QSystemTrayIcon::Context, fromPanelPixels(at)); });
     connect(m_item, &StatusNotifierItem::shownChanged, this, &QtTrayIcon::followDesktop);
     connect(m_item, &StatusNotifierItem::watcherChanged, this, &QtTrayIcon::followDesktop);
+    connect(m_item, &StatusNotifierItem::answered, this, [this] {
+        // The first answer after start-up is the desktop's state as it is: no grace.
+        if (std::exchange(m_settling, false) && !m_item->isShown()) {
+            m_grace->stop();
+            m_shownNow = false;
+            setAvailable(false);
+            return;
+        }
+        followDesktop();
+    });
     m_trayPoll->setInterval(trayPollMs);
     connect(m_trayPoll, &QTimer::timeout, this, &QtTrayIcon::followDesktop);
     m_grace->setSingleShot(true);
-    m_grace->setInterval(graceMs);
     connect(m_grace, &QTimer::timeout, this, [this] {
         if (!m_shownNow)
             setAvailable(false);
@@ -76,9 +88,14 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
     m_item->show();
     m_added = true;
     followDesktop();
-    // The state at start-up is the desktop's as it is: no grace, no report.
+    // The state at start-up is the desktop's as it is: no grace, no report. While the watcher is
+    // asked, its panel is taken to be there, so that the window stays hidden; the answer, or
+    // the grace for a watcher that keeps the item asking, settles it.
     m_grace->stop();
-    m_available = m_shownNow;
+    m_settling = m_item->isAsking();
+    m_available = m_shownNow || m_settling;
+    if (m_settling)
+        m_grace->start(settleMs);
     if (m_x11)
         m_trayPoll->start();
 }
@@ -86,6 +103,7 @@ void QtTrayIcon::add(const QIcon &icon, const QString &tip, QMenu *menu)
 void QtTrayIcon::remove()
 {
     m_added = false;
+    m_settling = false;
     m_trayPoll->stop();
     m_grace->stop();
     m_item->hide();
@@ -131,7 +149,7 @@ void QtTrayIcon::followDesktop()
         m_grace->stop();
         setAvailable(true);
     } else if (m_available && !m_grace->isActive()) {
-        m_grace->start();
+        m_grace->start(graceMs);
     }
 }
 

@@ -44,5 +44,7 @@ private:
     const bool m_x11;
     bool m_added = false;
     bool m_shownNow = false;
+    // Added while the watcher was still being asked whether a panel shows the icon.
+    bool m_settling = false;
     bool m_available = false;
 };

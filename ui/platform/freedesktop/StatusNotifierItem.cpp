@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 
 namespace
@@ -15,9 +16,6 @@ const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
 const QString watcherInterface = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString itemPath = QStringLiteral("/StatusNotifierItem");
 const QString menuPath = QStringLiteral("/StatusNotifierMenu");
-// A watcher that has just appeared answers at once; one that hangs must not freeze the window
-// for long.
-constexpr int watcherTimeoutMs = 2000;
 
 QString nextServiceName()
 {
@@ -109,12 +107,34 @@ void StatusNotifierItem::registerWithWatcher()
 {
     if (!m_onBus)
         return;
+    m_registered = false;
+    if (m_registering) {
+        m_registerAgain = true;
+        return;
+    }
+    m_registering = true;
     QDBusMessage call =
         QDBusMessage::createMethodCall(watcherService, watcherPath, watcherInterface,
                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << m_serviceName;
-    m_registered =
-        m_bus.call(call, QDBus::Block, watcherTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call, answerLimitMs), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply] {
+        reply->deleteLater();
+        takeRegistration(!reply->isError());
+    });
+}
+
+void StatusNotifierItem::takeRegistration(bool registered)
+{
+    m_registering = false;
+    if (std::exchange(m_registerAgain, false)) {
+        // The answer is of a watcher that has gone since, or that was asked before it went.
+        registerWithWatcher();
+        return;
+    }
+    if (!m_watcherPresent || !m_onBus)
+        return;
+    m_registered = registered;
     updateHostState();
 }
 
@@ -122,15 +142,39 @@ void StatusNotifierItem::updateHostState()
 {
     if (!m_registered) {
         setShown(false);
+        if (!isAsking())
+            Q_EMIT answered();
         return;
     }
+    if (m_asking) {
+        m_askAgain = true;
+        return;
+    }
+    m_asking = true;
     QDBusMessage get = QDBusMessage::createMethodCall(
         watcherService, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("Get"));
     get << watcherInterface << QStringLiteral("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = m_bus.call(get, QDBus::Block, watcherTimeoutMs);
-    setShown(reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-             qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool());
+    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(get, answerLimitMs), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply] {
+        reply->deleteLater();
+        const QDBusMessage answer = reply->reply();
+        takeHostState(
+            answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty() &&
+            qvariant_cast<QDBusVariant>(answer.arguments().constFirst()).variant().toBool());
+    });
+}
+
+void StatusNotifierItem::takeHostState(bool hostRegistered)
+{
+    m_asking = false;
+    if (std::exchange(m_askAgain, false)) {
+        updateHostState();
+        return;
+    }
+    setShown(m_registered && hostRegistered);
+    if (!isAsking())
+        Q_EMIT answered();
 }
 
 void StatusNotifierItem::setShown(bool shown)

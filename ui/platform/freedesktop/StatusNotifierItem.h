@@ -24,6 +24,10 @@ public:
     explicit StatusNotifierItem(const QString &id, QObject *parent = nullptr);
     ~StatusNotifierItem() override;
 
+    // A watcher that has just appeared answers at once; one that has not answered a question by
+    // then hangs. Registering and asking whether a panel serves the watcher are two questions.
+    static constexpr int answerLimitMs = 2000;
+
     // Icon, tool tip and the menu that panels drawing the item's menu themselves show.
     void setContents(const QIcon &icon, const QString &toolTip, QMenu *menu);
     // Puts the item on the bus and registers it with the watcher, now and whenever one appears.
@@ -33,6 +37,8 @@ public:
     bool watcherPresent() const { return m_watcherPresent; }
     // A watcher that a panel (a host) serves holds the item: the user sees it.
     bool isShown() const { return m_shown; }
+    // The item has asked the watcher and awaits its answer, after which isShown() is settled.
+    bool isAsking() const { return m_watcherPresent && m_onBus && (m_registering || m_asking); }
 
     // What the item offers on the bus.
     QString id() const { return m_id; }
@@ -47,12 +53,18 @@ Q_SIGNALS:
     void contextMenuRequested(QPoint at);
     void shownChanged(bool shown);
     void watcherChanged();
+    // The watcher has answered all the item asked, or failed to in time.
+    void answered();
 
 private Q_SLOTS:
     void updateHostState();
 
 private:
+    // The watcher is asked without waiting for it: a panel that is slow or hangs must not hold
+    // the window. What comes while a question is open is asked once more when it is answered.
     void registerWithWatcher();
+    void takeRegistration(bool registered);
+    void takeHostState(bool hostRegistered);
     void setShown(bool shown);
 
     QString m_id;
@@ -66,6 +78,10 @@ private:
     bool m_onBus = false;
     bool m_registered = false;
     bool m_shown = false;
+    bool m_registering = false;
+    bool m_registerAgain = false;
+    bool m_asking = false;
+    bool m_askAgain = false;
 };
 
 class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor

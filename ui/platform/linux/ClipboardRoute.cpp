@@ -85,9 +85,13 @@ std::unique_ptr<Clipboard> makeDesktopClipboard(QObject *parent)
     if (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal"))
         return std::make_unique<QtClipboard>(parent);
     if (isWaylandSession()) {
-        if (auto clipboard =
-                watchedThrough(std::make_unique<WaylandSelectionChannel>(), true, parent))
+        auto channel = std::make_unique<WaylandSelectionChannel>();
+        const WaylandSelectionChannel *wayland = channel.get();
+        if (auto clipboard = watchedThrough(std::move(channel), true, parent)) {
+            QObject::connect(wayland, &WaylandSelectionChannel::lost, clipboard.get(),
+                             &Clipboard::unreachable);
             return clipboard;
+        }
     }
     if (platform == QStringLiteral("xcb")) {
         // Under Wayland, X11 programs hear of changes made by others only on GNOME.

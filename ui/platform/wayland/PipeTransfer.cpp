@@ -67,17 +67,19 @@ void PipeReader::finish()
 
 PipeWriter::PipeWriter(int fd, const QByteArray &data, QObject *parent)
     : QObject(parent), m_fd(fd), m_data(data),
-      m_notifier(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+      m_notifier(new QSocketNotifier(fd, QSocketNotifier::Write, this)), m_stall(new QTimer(this))
 {
     makeNonBlocking(fd);
-    auto *stall = new QTimer(this);
-    stall->setSingleShot(true);
-    stall->start(writeStallMs);
-    connect(stall, &QTimer::timeout, this, &PipeWriter::finish);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this, stall] {
-        stall->start(writeStallMs);
-        writeSome();
-    });
+    m_stall->setSingleShot(true);
+    connect(m_stall, &QTimer::timeout, this, &PipeWriter::finish);
+    connect(m_notifier, &QSocketNotifier::activated, this, &PipeWriter::writeSome);
+    // Ending a writer already under way would hand its reader a text cut short, which looks
+    // like a whole one; the new reader gets nothing instead.
+    if (writersBeside() >= writersPerParent) {
+        finish();
+        return;
+    }
+    m_stall->start(writeStallMs);
 }
 
 PipeWriter::~PipeWriter()
@@ -86,16 +88,27 @@ PipeWriter::~PipeWriter()
         ::close(m_fd);
 }
 
+int PipeWriter::writersBeside() const
+{
+    if (!parent())
+        return 0;
+    int writing = 0;
+    for (PipeWriter *sibling : parent()->findChildren<PipeWriter *>(Qt::FindDirectChildrenOnly))
+        writing += sibling != this && sibling->m_fd >= 0;
+    return writing;
+}
+
 void PipeWriter::writeSome()
 {
     for (int i = 0; i < piecesPerWakeUp && m_written < m_data.size(); ++i) {
         const qsizetype size = std::min(pieceSize, m_data.size() - m_written);
         const ssize_t put = ::write(m_fd, m_data.constData() + m_written, std::size_t(size));
-        if (put >= 0) {
+        if (put > 0) {
             m_written += put;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            m_stall->start(writeStallMs);
+        } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             return;
-        } else if (errno != EINTR) {
+        } else if (put < 0 && errno != EINTR) {
             // The reader has closed its end.
             finish();
             return;
@@ -107,6 +120,12 @@ void PipeWriter::writeSome()
 
 void PipeWriter::finish()
 {
+    if (m_fd < 0)
+        return;
+    // Closed at once, so that the reader sees the end now and the descriptor is free again.
     m_notifier->setEnabled(false);
+    m_stall->stop();
+    ::close(m_fd);
+    m_fd = -1;
     deleteLater();
 }

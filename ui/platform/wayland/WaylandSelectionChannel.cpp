@@ -70,34 +70,17 @@ void destroy(wl_proxy *proxy, std::uint32_t opcode)
     wl_proxy_marshal_flags(proxy, opcode, nullptr, versionOf(proxy), WL_MARSHAL_FLAG_DESTROY);
 }
 
+// A compositor that has gone is looked for a second later, then half as often each time it is
+// not there, down to twice a minute: a connection attempt costs next to nothing, but a compositor
+// that never comes back must not wake the program every second for ever.
+constexpr int firstRetryMs = 1000;
+constexpr int latestRetryMs = 30000;
+// A compositor that takes longer to name its globals is starting, hung or stopped; the program
+// does not wait for it, and asks again later.
+constexpr int answerLimitMs = 2000;
+
 // The types the program's own text is offered in; each carries UTF-8.
 const char *const ownTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "TEXT"};
-
-struct Candidates {
-    std::uint32_t seat = 0;
-    std::uint32_t ext = 0;
-    std::uint32_t wlr = 0;
-    std::uint32_t wlrVersion = 0;
-};
-
-void takeGlobal(void *data, wl_registry *, std::uint32_t name, const char *interface,
-                std::uint32_t version)
-{
-    auto &candidates = *static_cast<Candidates *>(data);
-    const QByteArrayView offered(interface);
-    if (offered == "wl_seat" && !candidates.seat)
-        candidates.seat = name;
-    else if (offered == "ext_data_control_manager_v1")
-        candidates.ext = name;
-    else if (offered == "zwlr_data_control_manager_v1") {
-        candidates.wlr = name;
-        candidates.wlrVersion = version;
-    }
-}
-
-void dropGlobal(void *, wl_registry *, std::uint32_t) {}
-
-const wl_registry_listener registryListener{takeGlobal, dropGlobal};
 
 } // namespace
 
@@ -145,7 +128,7 @@ struct WaylandSelectionChannel::Callbacks {
     static constexpr Offer offer{
         [](void *data, wl_proxy *offer, const char *type) {
             auto found = channel(data).m_offers.find(offer);
-            if (found != channel(data).m_offers.end())
+            if (found != channel(data).m_offers.end() && found->size() < mostTypes)
                 found->append(QString::fromUtf8(type));
         },
     };
@@ -154,6 +137,29 @@ struct WaylandSelectionChannel::Callbacks {
             channel(data).sendSource(source, fd);
         },
         [](void *data, wl_proxy *source) { channel(data).dropSource(source); },
+    };
+    static constexpr wl_registry_listener registry{
+        [](void *data, wl_registry *, std::uint32_t name, const char *interface,
+           std::uint32_t version) {
+            Globals &globals = channel(data).m_globals;
+            const QByteArrayView offered(interface);
+            if (offered == "wl_seat" && !globals.seat)
+                globals.seat = name;
+            else if (offered == "ext_data_control_manager_v1")
+                globals.ext = name;
+            else if (offered == "zwlr_data_control_manager_v1") {
+                globals.wlr = name;
+                globals.wlrVersion = version;
+            }
+        },
+        [](void *, wl_registry *, std::uint32_t) {},
+    };
+    // The compositor answers requests in order: this answer follows the last global.
+    static constexpr wl_callback_listener globalsListed{
+        [](void *data, wl_callback *callback, std::uint32_t) {
+            wl_callback_destroy(callback);
+            channel(data).m_globalsListed = nullptr;
+        },
     };
 
     template <typename Listener>
@@ -164,49 +170,75 @@ struct WaylandSelectionChannel::Callbacks {
     }
 };
 
-WaylandSelectionChannel::WaylandSelectionChannel(QObject *parent) : SelectionChannel(parent)
+WaylandSelectionChannel::WaylandSelectionChannel(QObject *parent)
+    : SelectionChannel(parent), m_reconnect(new QTimer(this)), m_answerLimit(new QTimer(this)),
+      m_retryMs(firstRetryMs)
 {
     // Writing to a pipe whose reader has gone must fail, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    m_reconnect->setSingleShot(true);
+    connect(m_reconnect, &QTimer::timeout, this, &WaylandSelectionChannel::reconnect);
+    m_answerLimit->setSingleShot(true);
+    m_answerLimit->setInterval(answerLimitMs);
+    connect(m_answerLimit, &QTimer::timeout, this, [this] {
+        release();
+        retryLater();
+    });
+    // At start-up the answer is waited for: whether data control is there decides how the
+    // clipboard is watched, and the program waits for the compositor then anyway (Qt's own
+    // connection, the choice of the route).
+    if (!startConnecting())
+        return;
+    if (wl_display_roundtrip(m_display) < 0 || m_globalsListed)
+        release();
+    else
+        finishConnecting();
+}
+
+bool WaylandSelectionChannel::startConnecting()
+{
     m_display = wl_display_connect(nullptr);
     if (!m_display)
-        return;
-    if (!bind()) {
-        // Nothing to watch through: the connection is of no use.
-        if (m_manager)
-            destroy(m_manager, DestroyManager);
-        if (m_seat)
-            wl_proxy_destroy(m_seat);
-        if (m_registry)
-            wl_registry_destroy(m_registry);
-        wl_display_disconnect(m_display);
-        m_display = nullptr;
-        m_manager = m_seat = nullptr;
-        m_registry = nullptr;
-        return;
-    }
+        return false;
+    m_connecting = true;
+    m_globals = Globals();
+    m_registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_registry, &Callbacks::registry, this);
+    m_globalsListed = wl_display_sync(m_display);
+    wl_callback_add_listener(m_globalsListed, &Callbacks::globalsListed, this);
     m_notifier = new QSocketNotifier(wl_display_get_fd(m_display), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &WaylandSelectionChannel::dispatch);
+    flush();
+    m_answerLimit->start();
+    return true;
+}
+
+void WaylandSelectionChannel::finishConnecting()
+{
+    m_connecting = false;
+    m_answerLimit->stop();
+    if (!bind()) {
+        // Nothing to watch through: the connection is of no use, and a compositor without data
+        // control will not offer it later either.
+        release();
+        return;
+    }
+    m_retryMs = firstRetryMs;
     flush();
     QTimer::singleShot(0, this, &WaylandSelectionChannel::dispatch);
 }
 
 bool WaylandSelectionChannel::bind()
 {
-    Candidates candidates;
-    m_registry = wl_display_get_registry(m_display);
-    wl_registry_add_listener(m_registry, &registryListener, &candidates);
-    if (wl_display_roundtrip(m_display) < 0)
-        return false;
-    if (!candidates.seat || (!candidates.ext && !candidates.wlr))
+    if (!m_globals.seat || (!m_globals.ext && !m_globals.wlr))
         return false;
     // The newer protocol where both are offered.
-    m_interfaces = candidates.ext ? extDataControl() : wlrDataControl();
-    const std::uint32_t managerName = candidates.ext ? candidates.ext : candidates.wlr;
+    m_interfaces = m_globals.ext ? extDataControl() : wlrDataControl();
+    const std::uint32_t managerName = m_globals.ext ? m_globals.ext : m_globals.wlr;
     const std::uint32_t version =
-        candidates.ext ? 1 : std::min(candidates.wlrVersion, m_interfaces->highestVersion);
+        m_globals.ext ? 1 : std::min(m_globals.wlrVersion, m_interfaces->highestVersion);
     m_seat = static_cast<wl_proxy *>(
-        wl_registry_bind(m_registry, candidates.seat, &wl_seat_interface, 1));
+        wl_registry_bind(m_registry, m_globals.seat, &wl_seat_interface, 1));
     m_manager = static_cast<wl_proxy *>(
         wl_registry_bind(m_registry, managerName, m_interfaces->manager, version));
     m_device = wl_proxy_marshal_flags(m_manager, GetDataDevice, m_interfaces->device,
@@ -215,22 +247,68 @@ bool WaylandSelectionChannel::bind()
     return true;
 }
 
+void WaylandSelectionChannel::retryLater()
+{
+    m_reconnect->start(m_retryMs);
+    m_retryMs = std::min(2 * m_retryMs, latestRetryMs);
+}
+
+void WaylandSelectionChannel::reconnect()
+{
+    if (!startConnecting())
+        retryLater();
+}
+
 WaylandSelectionChannel::~WaylandSelectionChannel()
 {
-    if (!m_display)
-        return;
     abandon();
+    if (m_display)
+        release();
+}
+
+void WaylandSelectionChannel::release()
+{
+    // Over a connection that has broken no request goes out: the proxies are only freed.
+    const bool connected = wl_display_get_error(m_display) == 0;
+    const auto drop = [connected](wl_proxy *proxy, std::uint32_t destructor) {
+        if (connected)
+            destroy(proxy, destructor);
+        else
+            wl_proxy_destroy(proxy);
+    };
     for (auto source = m_sources.cbegin(); source != m_sources.cend(); ++source)
-        destroy(source.key(), DestroySource);
+        drop(source.key(), DestroySource);
+    m_sources.clear();
     for (auto offer = m_offers.cbegin(); offer != m_offers.cend(); ++offer)
-        destroy(offer.key(), DestroyOffer);
+        drop(offer.key(), DestroyOffer);
+    m_offers.clear();
+    m_selection = nullptr;
     if (m_device)
-        destroy(m_device, DestroyDevice);
-    destroy(m_manager, DestroyManager);
-    wl_proxy_destroy(m_seat);
-    wl_registry_destroy(m_registry);
-    wl_display_flush(m_display);
+        drop(m_device, DestroyDevice);
+    if (m_manager)
+        drop(m_manager, DestroyManager);
+    // Version 1 of the seat has no request that releases it.
+    if (m_seat)
+        wl_proxy_destroy(m_seat);
+    if (m_registry)
+        wl_registry_destroy(m_registry);
+    if (m_globalsListed)
+        wl_callback_destroy(m_globalsListed);
+    m_device = m_manager = m_seat = nullptr;
+    m_registry = nullptr;
+    m_globalsListed = nullptr;
+    m_connecting = false;
+    m_answerLimit->stop();
+    if (m_notifier) {
+        // The notifier may be the one whose signal runs now.
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    if (connected)
+        wl_display_flush(m_display);
     wl_display_disconnect(m_display);
+    m_display = nullptr;
 }
 
 QByteArray WaylandSelectionChannel::protocolName() const
@@ -252,6 +330,10 @@ void WaylandSelectionChannel::dispatch()
         connectionLost();
         return;
     }
+    if (m_connecting && !m_globalsListed) {
+        finishConnecting();
+        return;
+    }
     flush();
 }
 
@@ -262,13 +344,15 @@ void WaylandSelectionChannel::flush()
 
 void WaylandSelectionChannel::connectionLost()
 {
-    // The compositor has gone: nothing can change or be read any more.
-    m_notifier->setEnabled(false);
-    m_device = nullptr;
-    if (m_reader) {
-        abandon();
-        Q_EMIT transferFailed();
+    const bool wasConnected = !m_connecting;
+    abandon();
+    release();
+    if (wasConnected) {
+        // The clipboard's offer went with the compositor; the watcher then finds it empty.
+        Q_EMIT selectionChanged();
+        Q_EMIT lost();
     }
+    retryLater();
 }
 
 void WaylandSelectionChannel::takeNewOffer(wl_proxy *offer)

@@ -66,8 +66,8 @@ bool writeAll(HANDLE file, const QByteArray &bytes, DWORD &error)
     return true;
 }
 
-// Writes the bytes whole to a new file beside the path, which the file list's "*.txt" never
-// shows, and returns its path; a write that fails leaves no file.
+} // namespace
+
 QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
 {
     const QString folder = QFileInfo(path).path();
@@ -95,8 +95,6 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
         return temporary;
     }
 }
-
-} // namespace
 
 bool plainFileExists(const QString &path)
 {

@@ -1,5 +1,6 @@
 #include "ui/platform/windows/WindowsClipboard.h"
 
+#include "ui/platform/LargestText.h"
 #include "ui/platform/PlatformError.h"
 
 #include <QClipboard>
@@ -57,7 +58,7 @@ std::optional<DWORD> numberIn(UINT format)
 
 } // namespace
 
-WindowsClipboard::WindowsClipboard(QObject *parent) : Clipboard(parent)
+WindowsClipboard::WindowsClipboard(QObject *parent) : Clipboard(parent), m_textLimit(largestText)
 {
     m_window = CreateWindowExW(0, L"STATIC", L"Quillbox clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -65,8 +66,10 @@ WindowsClipboard::WindowsClipboard(QObject *parent) : Clipboard(parent)
     if (QGuiApplication::clipboard()) {
         connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
                 [this](QClipboard::Mode mode) {
-                    if (mode == QClipboard::Clipboard)
-                        Q_EMIT changed();
+                    if (mode != QClipboard::Clipboard)
+                        return;
+                    m_tooLarge = false;
+                    Q_EMIT changed();
                 });
     }
 }
@@ -79,7 +82,7 @@ WindowsClipboard::~WindowsClipboard()
 
 bool WindowsClipboard::holdsText()
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
+    if (m_tooLarge || !IsClipboardFormatAvailable(CF_UNICODETEXT))
         return false;
     // The marks Windows password managers set for clipboard watchers, as Windows documents them.
     if (IsClipboardFormatAvailable(
@@ -87,15 +90,28 @@ bool WindowsClipboard::holdsText()
         IsClipboardFormatAvailable(registeredFormat(L"Clipboard Viewer Ignore")))
         return false;
     const UINT history = registeredFormat(L"CanIncludeInClipboardHistory");
-    if (!IsClipboardFormatAvailable(history))
-        return true;
     const OpenClipboardFor open(static_cast<HWND>(m_window));
-    return numberIn(history).value_or(1) != 0;
+    if (IsClipboardFormatAvailable(history) && numberIn(history).value_or(1) == 0)
+        return false;
+    return textWithinLimit();
+}
+
+bool WindowsClipboard::textWithinLimit()
+{
+    // The owner's memory is only measured here, and a text past the limit is left alone until
+    // the clipboard changes: asking again would not make it smaller.
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data && qint64(GlobalSize(data)) > m_textLimit)
+        m_tooLarge = true;
+    return !m_tooLarge;
 }
 
 QString WindowsClipboard::text()
 {
     const OpenClipboardFor open(static_cast<HWND>(m_window));
+    if (!textWithinLimit())
+        throw PlatformError(ErrorNumber::PathFileAccess,
+                            QStringLiteral("クリップボードのテキストが大きすぎます"));
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data)
         return QString();

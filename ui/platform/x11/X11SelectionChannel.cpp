@@ -14,8 +14,12 @@
 namespace
 {
 
-// Far more than any property holds: the whole value in one reply.
-constexpr std::uint32_t wholeProperty = 0x1fffffff;
+// A value is read in parts of this many 32-bit units (1 MiB), whatever the owner wrote: a value of
+// gigabytes never arrives in one reply.
+constexpr std::uint32_t partUnits = 256 * 1024;
+// Names of types heard of, kept so that the usual ones are not looked up at every copy; made-up
+// ones must not pile up.
+constexpr qsizetype mostNamesKept = 4 * SelectionChannel::mostTypes;
 // How long events are handled before the rest of the program gets its turn.
 constexpr qint64 sliceMs = 10;
 
@@ -64,16 +68,15 @@ bool X11SelectionChannel::connectTo(const QByteArray &display)
     m_clipboard = atom("CLIPBOARD");
     m_targets = atom("TARGETS");
     m_incr = atom("INCR");
-    for (std::size_t i = 0; i < m_properties.size(); ++i)
-        m_properties[i] = atom("QUILLBOX_TRANSFER_" + QByteArray::number(qulonglong(i)));
-    if (!m_clipboard || !m_targets || !m_incr)
+    m_property = atom("QUILLBOX_TRANSFER");
+    if (!m_clipboard || !m_targets || !m_incr || !m_property)
         return false;
+    m_root = screens.data->root;
 
+    // The window that hears of new owners; transfers have windows of their own.
     const std::uint32_t window = xcb_generate_id(m_connection);
-    const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(m_connection, 0, window, screens.data->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
-                      &eventMask);
+    xcb_create_window(m_connection, 0, window, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_xfixes_select_selection_input(m_connection, window, m_clipboard,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
@@ -162,11 +165,16 @@ void X11SelectionChannel::startRequest(Request::Kind kind, Atom target)
             reportLater([this] { Q_EMIT transferFailed(); });
         return;
     }
-    const Atom property = m_properties[std::size_t(m_nextProperty)];
-    m_nextProperty = (m_nextProperty + 1) % int(m_properties.size());
-    m_request = Request{kind, target, property};
-    xcb_delete_property(m_connection, m_window, property);
-    xcb_convert_selection(m_connection, m_window, m_clipboard, target, property, XCB_CURRENT_TIME);
+    const std::uint32_t window = xcb_generate_id(m_connection);
+    if (window == std::uint32_t(-1)) {
+        reportLater([this] { Q_EMIT transferFailed(); });
+        return;
+    }
+    const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(m_connection, 0, window, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &eventMask);
+    m_request = Request{kind, target, window};
+    xcb_convert_selection(m_connection, window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
     xcb_flush(m_connection);
     awaitProgress();
     QTimer::singleShot(0, this, &X11SelectionChannel::handleEvents);
@@ -175,8 +183,10 @@ void X11SelectionChannel::startRequest(Request::Kind kind, Atom target)
 void X11SelectionChannel::abandon()
 {
     stopAwaiting();
-    if (m_request && m_window) {
-        xcb_delete_property(m_connection, m_window, m_request->property);
+    if (m_request) {
+        // The window takes its property along without a word to an owner that listens to it:
+        // nothing asks that owner for more, and whatever it still writes goes nowhere.
+        xcb_destroy_window(m_connection, m_request->window);
         xcb_flush(m_connection);
     }
     m_request.reset();
@@ -205,67 +215,133 @@ void X11SelectionChannel::reportLater(std::function<void()> report)
 
 void X11SelectionChannel::takeSelectionNotify(const xcb_selection_notify_event_t &event)
 {
-    // The answer to a request given up may still come, naming that request's own property.
-    if (!m_request || m_request->incremental || event.requestor != m_window ||
-        event.selection != m_clipboard || event.target != m_request->target ||
-        (event.property != XCB_NONE && event.property != m_request->property))
+    if (!m_request || m_request->incremental || m_request->offset != 0 ||
+        event.requestor != m_request->window || event.selection != m_clipboard ||
+        event.target != m_request->target ||
+        (event.property != XCB_NONE && event.property != m_property))
         return;
     if (event.property == XCB_NONE) {
         // The owner cannot give its data in that type.
         failRequest();
         return;
     }
-    std::optional<Property> value = takeProperty(m_request->property);
-    if (!value) {
-        failRequest();
-        return;
-    }
-    if (value->type == m_incr) {
-        // The data follows in pieces, each announced by a new value of the property; the
-        // deletion just made asks for the first.
-        m_request->incremental = true;
-        awaitProgress();
-        return;
-    }
-    finishWith(value->data, value->type, value->format);
+    if (m_request->kind == Request::Kind::Types)
+        takeTypes();
+    else
+        readValue();
 }
 
 void X11SelectionChannel::takePropertyNotify(const xcb_property_notify_event_t &event)
 {
-    if (!m_request || !m_request->incremental || event.window != m_window ||
-        event.atom != m_request->property || event.state != XCB_PROPERTY_NEW_VALUE)
-        return;
-    std::optional<Property> piece = takeProperty(m_request->property);
-    if (!piece) {
+    // While a part of an increment is still to be read, the owner has not been asked for more.
+    if (m_request && m_request->incremental && m_request->offset == 0 &&
+        event.window == m_request->window && event.atom == m_property &&
+        event.state == XCB_PROPERTY_NEW_VALUE)
+        readValue();
+}
+
+void X11SelectionChannel::takeTypes()
+{
+    XcbReply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(m_connection,
+                               xcb_get_property(m_connection, 0, m_request->window, m_property,
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, mostTypes),
+                               nullptr));
+    if (!reply || reply->type == XCB_NONE) {
         failRequest();
         return;
     }
-    if (piece->data.isEmpty()) {
-        // The empty piece ends the transfer: every piece has been reported as it came.
-        finishWith(QByteArray(), XCB_NONE, 0);
+    // Types offered in increments are not worth the transfer: that owner offers no text.
+    const bool atoms =
+        (reply->type == XCB_ATOM_ATOM || reply->type == m_targets) && reply->format == 32;
+    const QStringList types =
+        atoms ? typeNames(QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                                     xcb_get_property_value_length(reply.get())))
+              : QStringList();
+    if (!ownerUnchanged()) {
+        failRequest();
+        return;
+    }
+    abandon();
+    Q_EMIT typesOffered(types);
+}
+
+void X11SelectionChannel::readValue()
+{
+    Request &request = *m_request;
+    // An increment is deleted as its last part is read, which asks the owner for the next.
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        m_connection,
+        xcb_get_property(m_connection, request.incremental, request.window, m_property,
+                         XCB_GET_PROPERTY_TYPE_ANY, request.offset, partUnits),
+        nullptr));
+    if (!reply) {
+        failRequest();
+        return;
+    }
+    if (reply->type == XCB_NONE) {
+        // A notice may come of an increment that is not there (yet): only the owner's empty
+        // increment ends the text. An answer that is not there is no answer.
+        if (!request.incremental)
+            failRequest();
+        return;
+    }
+    if (!request.incremental && request.offset == 0 && reply->type == m_incr) {
+        // The data follows in increments, each announced by a new value of the property; the
+        // deletion asks for the first.
+        request.incremental = true;
+        xcb_delete_property(m_connection, request.window, m_property);
+        xcb_flush(m_connection);
+        awaitProgress();
+        return;
+    }
+    if (reply->format != 8) {
+        abandon();
+        Q_EMIT dataNotText();
+        return;
+    }
+    if (request.incremental && request.offset == 0) {
+        if (request.pieceType == XCB_NONE)
+            request.pieceType = reply->type;
+        if (reply->type != request.pieceType) {
+            failRequest();
+            return;
+        }
+    }
+    const int length = xcb_get_property_value_length(reply.get());
+    if (request.incremental && request.offset == 0 && length == 0) {
+        finishData();
         return;
     }
     awaitProgress();
-    if (m_request->kind == Request::Kind::Data)
-        Q_EMIT dataArrived(piece->data);
+    const int serial = m_serial;
+    if (length > 0)
+        Q_EMIT dataArrived(
+            QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())), length));
+    // The receiver may have given up the request on the way.
+    if (serial != m_serial)
+        return;
+    if (reply->bytes_after == 0) {
+        request.offset = 0;
+        if (!request.incremental)
+            finishData();
+        return;
+    }
+    // The rest follows once the window has had its turn.
+    request.offset += std::uint32_t(length) / 4;
+    QTimer::singleShot(0, this, [this, serial] {
+        if (serial == m_serial)
+            readValue();
+    });
 }
 
-void X11SelectionChannel::finishWith(const QByteArray &data, Atom type, int format)
+void X11SelectionChannel::finishData()
 {
     if (!ownerUnchanged()) {
         failRequest();
         return;
     }
-    stopAwaiting();
-    const Request::Kind kind = m_request->kind;
-    m_request.reset();
-    if (kind == Request::Kind::Types) {
-        const bool atoms = type == XCB_ATOM_ATOM || type == m_targets;
-        Q_EMIT typesOffered(atoms && format == 32 ? typeNames(data) : QStringList());
-        return;
-    }
-    if (!data.isEmpty())
-        Q_EMIT dataArrived(data);
+    abandon();
     Q_EMIT dataEnded();
 }
 
@@ -276,23 +352,6 @@ bool X11SelectionChannel::ownerUnchanged()
     XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
         m_connection, xcb_get_selection_owner(m_connection, m_clipboard), nullptr));
     return owner && owner->owner == m_owner;
-}
-
-std::optional<X11SelectionChannel::Property> X11SelectionChannel::takeProperty(Atom property)
-{
-    XcbReply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(m_connection,
-                               xcb_get_property(m_connection, 1, m_window, property,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, wholeProperty),
-                               nullptr));
-    if (!reply)
-        return std::nullopt;
-    Property value;
-    value.type = reply->type;
-    value.format = reply->format;
-    value.data = QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
-                            xcb_get_property_value_length(reply.get()));
-    return value;
 }
 
 X11SelectionChannel::Atom X11SelectionChannel::atom(const QByteArray &name)
@@ -313,6 +372,8 @@ QStringList X11SelectionChannel::typeNames(const QByteArray &atoms)
 {
     const qsizetype count = atoms.size() / qsizetype(sizeof(Atom));
     const auto *values = reinterpret_cast<const Atom *>(atoms.constData());
+    if (m_names.size() > mostNamesKept)
+        m_names.clear();
     // All unknown names are asked for at once, then their answers collected.
     QHash<Atom, xcb_get_atom_name_cookie_t> asked;
     for (qsizetype i = 0; i < count; ++i) {

@@ -3,7 +3,6 @@
 #include "ui/platform/SelectionChannel.h"
 
 #include <QHash>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,11 +40,19 @@ protected:
 private:
     using Atom = xcb_atom_t;
 
+    // Each request is answered on a window made for it and destroyed with it: an owner still busy
+    // with a request given up, late or in the middle of its increments, can no longer write where
+    // a later request reads.
     struct Request {
         enum class Kind { Types, Data } kind;
         Atom target;
-        Atom property;
+        std::uint32_t window;
         bool incremental = false;
+        // The type of the first increment, which the empty one that ends them has too.
+        Atom pieceType = XCB_NONE;
+        // A value larger than one reply is read in parts; this is where the next part starts, in
+        // 32-bit units.
+        std::uint32_t offset = 0;
     };
 
     bool connectTo(const QByteArray &display);
@@ -54,33 +61,27 @@ private:
     void takeSelectionNotify(const xcb_selection_notify_event_t &event);
     void takePropertyNotify(const xcb_property_notify_event_t &event);
     void startRequest(Request::Kind kind, Atom target);
-    void finishWith(const QByteArray &data, Atom type, int format);
+    void takeTypes();
+    // Reads the next part of the value that answers a request for data, or the next increment.
+    void readValue();
+    void finishData();
     // Whether the clipboard still has the owner the request was made to.
     bool ownerUnchanged();
     void failRequest();
     // Reports to the receiver later, unless the request has been given up by then.
     void reportLater(std::function<void()> report);
-    // Reads and deletes the property from the program's window: its type, format and bytes.
-    struct Property {
-        Atom type = 0;
-        int format = 0;
-        QByteArray data;
-    };
-    std::optional<Property> takeProperty(Atom property);
     Atom atom(const QByteArray &name);
     QStringList typeNames(const QByteArray &atoms);
 
     xcb_connection_t *m_connection = nullptr;
+    std::uint32_t m_root = 0;
     std::uint32_t m_window = 0;
     std::uint8_t m_xfixesEvents = 0;
     Atom m_clipboard = 0;
     Atom m_targets = 0;
     Atom m_incr = 0;
+    Atom m_property = 0;
     Atom m_owner = 0;
-    // Each transfer gets a property of its own, so that the late data of a transfer given up
-    // cannot mix into the next one.
-    std::array<Atom, 4> m_properties{};
-    int m_nextProperty = 0;
     int m_serial = 0;
     std::optional<Request> m_request;
     QSocketNotifier *m_notifier = nullptr;
