@@ -6,6 +6,8 @@
 #include <malloc.h>
 #endif
 
+// Windows' heap needs no setting: it gives each block above half a megabyte a mapping of its own
+// and hands it back when the block is freed.
 void keepLargeBuffersMapped()
 {
 #if defined(M_MMAP_THRESHOLD)

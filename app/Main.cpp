@@ -1,11 +1,11 @@
 #include "app/Main.h"
 
-#include "app/EndRequests.h"
 #include "app/LargeBuffers.h"
 #include "app/QtHelpViewer.h"
 #include "ui/frmClip.h"
 #include "ui/platform/Clipboard.h"
 #include "ui/platform/Desktop.h"
+#include "ui/platform/EndRequests.h"
 #include "ui/platform/InstanceLock.h"
 #include "ui/platform/ProcessControl.h"
 #include "ui/platform/ProgramFolder.h"

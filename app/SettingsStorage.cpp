@@ -2,6 +2,7 @@
 
 #include "ui/platform/PlatformError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,6 +12,31 @@ namespace
 {
 
 constexpr qint64 maxSettingsFileBytes = 1 << 20;
+
+#ifdef Q_OS_WIN
+// Windows counts names in UTF-16 units, 255 to a name; Qt hands it paths of up to 32,767.
+constexpr qsizetype nameLimit = 255;
+constexpr qsizetype pathLimit = 32767;
+QStringList namesOf(const QString &path)
+{
+    return QDir::fromNativeSeparators(path).split(u'/');
+}
+qsizetype lengthOf(const QString &text)
+{
+    return text.size();
+}
+#else
+constexpr qsizetype nameLimit = NAME_MAX;
+constexpr qsizetype pathLimit = PATH_MAX - 1;
+QStringList namesOf(const QString &path)
+{
+    return path.split(u'/');
+}
+qsizetype lengthOf(const QString &text)
+{
+    return QFile::encodeName(text).size();
+}
+#endif
 
 PlatformError fileError(QFileDevice::FileError error, const QString &path)
 {
@@ -36,10 +62,9 @@ QString settingsFilePath(const QString &appFolder)
 
 void checkSettingsPath(const QString &path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
-    bool usable = !path.isEmpty() && !path.contains(QChar(0)) && encoded.size() < PATH_MAX;
-    for (const QByteArray &name : encoded.split('/'))
-        usable = usable && name.size() <= NAME_MAX;
+    bool usable = !path.isEmpty() && !path.contains(QChar(0)) && lengthOf(path) <= pathLimit;
+    for (const QString &name : namesOf(path))
+        usable = usable && lengthOf(name) <= nameLimit;
     if (!usable)
         throw PlatformError(ErrorNumber::BadFileName,
                             QStringLiteral("ファイル名が正しくありません: %1").arg(path));

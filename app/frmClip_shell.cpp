@@ -1,6 +1,7 @@
 #include "ui/Pictures.h"
 #include "ui/frmClip.h"
 #include "ui/platform/Clipboard.h"
+#include "ui/platform/Desktop.h"
 #include "ui/platform/Dialogs.h"
 #include "ui/platform/ProcessControl.h"
 #include "ui/platform/ProgramFolder.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QWindow>
 
 namespace
 {
@@ -124,19 +124,7 @@ void frmClip::matchTrayWindowType()
 {
     // With a tray the window has no task-bar button, for the tray icon reaches it; without one
     // it is reached through the task bar like any other window.
-    const Qt::WindowType type = platform.tray.isAvailable() ? Qt::Tool : Qt::Window;
-    if (windowType() == type)
-        return;
-    // The window manager reads the type when the window is mapped. Set through the native
-    // window rather than with setWindowFlags(), the type changes and the window keeps its place.
-    const bool shown = isVisible();
-    if (shown)
-        hide();
-    overrideWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | type);
-    if (QWindow *native = windowHandle())
-        native->setFlags(windowFlags());
-    if (shown)
-        show();
+    setTaskBarButton(*this, !platform.tray.isAvailable());
 }
 
 void frmClip::followTray(bool available)

@@ -6,14 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace
 {
@@ -26,8 +24,6 @@ QString temporaryPathFor(const QString &path, int attempt)
                                .arg(QCoreApplication::applicationPid())
                                .arg(attempt);
 }
-
-#ifdef Q_OS_UNIX
 
 [[noreturn]] void fail(int number, int error, const QString &path)
 {
@@ -125,8 +121,6 @@ int renameNoReplace(const char *from, const char *to)
     return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
 }
 
-#endif
-
 } // namespace
 
 QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
@@ -141,7 +135,6 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
         if (!temporary.exists() || attempt == 100)
             throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
     }
-#ifdef Q_OS_UNIX
     // Only a full disk is told as one: a file-size limit or an I/O error is another failure.
     int error = writeWhole(temporary.handle(), bytes);
     temporary.close();
@@ -151,34 +144,18 @@ QString writeTemporaryBeside(const QString &path, const QByteArray &bytes)
         temporary.remove();
         fail(writeFailureNumber(error), error, path);
     }
-#else
-    const bool written = temporary.write(bytes) == bytes.size() && temporary.flush();
-    temporary.close();
-    if (!written || temporary.error() != QFileDevice::NoError) {
-        const bool diskFull = temporary.error() == QFileDevice::ResourceError;
-        const QString reason = temporary.errorString();
-        temporary.remove();
-        throw PlatformError(diskFull ? ErrorNumber::DiskFull : ErrorNumber::PathFileAccess, reason);
-    }
-#endif
     return temporary.fileName();
 }
 
 bool plainFileExists(const QString &path)
 {
-#ifdef Q_OS_UNIX
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) == 0)
         return S_ISREG(status.st_mode);
     if (errno == ENAMETOOLONG)
         failNaming(errno, path);
     return false;
-#else
-    return QFileInfo(path).isFile();
-#endif
 }
-
-#ifdef Q_OS_UNIX
 
 bool writeNewFile(const QString &path, const QByteArray &bytes)
 {
@@ -190,19 +167,3 @@ bool writeNewFile(const QString &path, const QByteArray &bytes, const NoReplaceM
     const QString temporary = writeTemporaryBeside(path, bytes);
     return moveIntoPlace(QFile::encodeName(temporary), QFile::encodeName(path), path, bytes, moves);
 }
-
-#else
-
-bool writeNewFile(const QString &path, const QByteArray &bytes)
-{
-    QFile temporary(writeTemporaryBeside(path, bytes));
-    // QFile::rename refuses an existing target.
-    if (temporary.rename(path))
-        return true;
-    temporary.remove();
-    if (QFileInfo::exists(path))
-        return false;
-    throw PlatformError(ErrorNumber::PathFileAccess, temporary.errorString());
-}
-
-#endif

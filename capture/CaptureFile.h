@@ -4,7 +4,8 @@
 #include <QString>
 
 // Whether a plain file exists at exactly the path (a directory does not count, "*" and "?" are
-// ordinary characters). A name longer than the file system holds throws error 53.
+// ordinary characters). A name the file system cannot hold throws error 53: one too long, and on
+// Windows also one it refuses or takes for something else (a device such as con.txt).
 bool plainFileExists(const QString &path);
 
 // Writes the bytes as a new file at the path, whole or not at all: they go to a temporary file in

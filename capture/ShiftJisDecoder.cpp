@@ -1,7 +1,8 @@
 #include "capture/ShiftJisDecoder.h"
 
+#include "ui/platform/CodePage932.h"
+
 #include <array>
-#include <iconv.h>
 #include <memory>
 
 namespace
@@ -20,19 +21,12 @@ struct ShiftJisTable {
     std::array<char16_t, 65536> pair;
 };
 
-// The one UTF-16 unit iconv gives for the bytes, or U+FFFD.
-char16_t convertOne(iconv_t cd, const char *bytes, size_t size)
+// The single bytes of code page 932 are ASCII and the half-width katakana. Windows gives a few of
+// the bytes the code page leaves free characters of its own (0x80 reads as U+0080), which no
+// other system reads so.
+bool isSingleByteCharacter(uchar byte)
 {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char16_t out[2];
-    char *in = const_cast<char *>(bytes);
-    char *outAt = reinterpret_cast<char *>(out);
-    size_t inLeft = size;
-    size_t outLeft = sizeof out;
-    if (iconv(cd, &in, &inLeft, &outAt, &outLeft) == size_t(-1) || inLeft != 0 ||
-        outLeft != sizeof out - sizeof(char16_t))
-        return undefined;
-    return out[0];
+    return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF);
 }
 
 std::unique_ptr<ShiftJisTable> buildTable()
@@ -40,20 +34,19 @@ std::unique_ptr<ShiftJisTable> buildTable()
     auto table = std::make_unique<ShiftJisTable>();
     table->single.fill(undefined);
     table->pair.fill(undefined);
-    const iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == iconv_t(-1))
-        return table;
+    CodePage932Characters system;
     for (int lead = 0; lead < 256; ++lead) {
         const char one = char(lead);
-        table->single[lead] = convertOne(cd, &one, 1);
+        if (isSingleByteCharacter(uchar(lead)))
+            table->single[lead] = system.unitOf(QByteArrayView(&one, 1)).value_or(undefined);
         if (!isLeadByte(uchar(lead)))
             continue;
         for (int trail = 0; trail < 256; ++trail) {
             const char two[] = {char(lead), char(trail)};
-            table->pair[lead * 256 + trail] = convertOne(cd, two, 2);
+            table->pair[lead * 256 + trail] =
+                system.unitOf(QByteArrayView(two, 2)).value_or(undefined);
         }
     }
-    iconv_close(cd);
     return table;
 }
 

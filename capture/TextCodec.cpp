@@ -1,47 +1,16 @@
 #include "capture/TextCodec.h"
 
 #include "capture/ShiftJisDecoder.h"
+#include "ui/platform/CodePage932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <iconv.h>
 #include <optional>
 
 namespace
 {
 
 const QByteArray utf8Mark("\xEF\xBB\xBF");
-
-// Converts between the two encodings with iconv; nothing when a character has no place in the
-// target or the input is malformed.
-std::optional<QByteArray> convert(const char *to, const char *from, const char *data, size_t size)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1))
-        return std::nullopt;
-    QByteArray out(qsizetype(size * 2 + 16), Qt::Uninitialized);
-    char *in = const_cast<char *>(data);
-    size_t inLeft = size;
-    char *outAt = out.data();
-    size_t outLeft = size_t(out.size());
-    std::optional<QByteArray> result;
-    while (true) {
-        const size_t done = iconv(cd, &in, &inLeft, &outAt, &outLeft);
-        if (done != size_t(-1)) {
-            out.truncate(outAt - out.data());
-            result = out;
-            break;
-        }
-        if (errno != E2BIG)
-            break;
-        const qsizetype used = outAt - out.data();
-        out.resize(out.size() * 2);
-        outAt = out.data() + used;
-        outLeft = size_t(out.size() - used);
-    }
-    iconv_close(cd);
-    return result;
-}
 
 std::optional<QString> decodeUtf8(QByteArrayView bytes)
 {
@@ -58,17 +27,15 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes)
 
 CodePage systemCodePage()
 {
-    return CodePage::Utf8;
+    return systemCodePageIs932() ? CodePage::ShiftJis : CodePage::Utf8;
 }
 
 QByteArray encodeText(const QString &text, CodePage codePage)
 {
     if (codePage == CodePage::ShiftJis) {
-        // iconv also gives near neighbours for some characters (U+00A3 as the full-width
-        // pound sign): only bytes that read back as the text itself will do.
-        const auto bytes =
-            convert("CP932", "UTF-16LE", reinterpret_cast<const char *>(text.utf16()),
-                    size_t(text.size()) * 2);
+        // A system may also give near neighbours for some characters (iconv writes U+00A3 as the
+        // full-width pound sign): only bytes that read back as the text itself will do.
+        const auto bytes = encodeCodePage932(text);
         if (bytes && decodeShiftJis(*bytes) == text)
             return *bytes;
         return utf8Mark + text.toUtf8();

@@ -6,7 +6,8 @@
 // Code pages by their Windows numbers: the two in which the program reads and writes text files.
 enum class CodePage { ShiftJis = 932, Utf8 = 65001 };
 
-// The system's code page: UTF-8 here, which is what Qt takes as the system's encoding.
+// The system's code page: 932 on a Japanese Windows; UTF-8 elsewhere, which is what Qt takes as
+// the system's encoding on Linux and which holds every character on a Windows of another language.
 CodePage systemCodePage();
 
 // The text in the code page. A text the code page cannot hold whole is given as UTF-8 with a

@@ -38,8 +38,9 @@ QFont frmVer::minchoFont(qreal pointSize, bool bold)
 {
     QFont font;
     font.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"),
-                      QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAPMincho"),
-                      QStringLiteral("IPAMincho"), QStringLiteral("serif")});
+                      QStringLiteral("Yu Mincho"), QStringLiteral("Noto Serif CJK JP"),
+                      QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),
+                      QStringLiteral("serif")});
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);

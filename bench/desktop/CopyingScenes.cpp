@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QProcess>
 #include <algorithm>
 #include <cmath>
 #include <csignal>
@@ -15,11 +16,6 @@ namespace
 {
 
 using Clock = CaptureWatch::Clock;
-
-QByteArray captureBytes(const QString &text)
-{
-    return text.toUtf8() + QByteArrayLiteral("\r\n");
-}
 
 double percentile(std::vector<double> values, double fraction)
 {
@@ -42,9 +38,37 @@ QString largeText(qsizetype size)
 
 } // namespace
 
-CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder)
-    : m_program(program), m_watch(captureFolder)
+CopyingScenes::CopyingScenes(pid_t program, const QString &captureFolder, const char *prefix)
+    : m_program(program), m_prefix(prefix), m_watch(captureFolder)
 {
+}
+
+QByteArray CopyingScenes::captureBytes(const QString &text) const
+{
+    QString copied = text;
+    if (m_windowsLineEnds)
+        copied.replace(u'\n', QStringLiteral("\r\n"));
+    return copied.toUtf8() + QByteArrayLiteral("\r\n");
+}
+
+QByteArray CopyingScenes::nameOf(const char *figure) const
+{
+    return QByteArray(m_prefix) + figure;
+}
+
+bool CopyingScenes::switchReadingOn(unsigned long window)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                           QString::number(window), QStringLiteral("key"),
+                           QStringLiteral("--clearmodifiers"), QStringLiteral("ctrl+k")});
+        // Switching on empties the clipboard: the probe must come after that.
+        serveFor(std::chrono::milliseconds(500));
+        if (copyAndAwait(QStringLiteral("reading probe %1").arg(attempt), std::chrono::seconds(3)))
+            return true;
+    }
+    return false;
 }
 
 bool CopyingScenes::copyAndAwait(const QString &text, std::chrono::milliseconds timeout)
@@ -86,9 +110,9 @@ void CopyingScenes::latency(int copies)
     }
     if (milliseconds.empty())
         milliseconds.push_back(3000);
-    printFigure("capture_latency_median", percentile(milliseconds, 0.5), "ms");
-    printFigure("capture_latency_p99", percentile(milliseconds, 0.99), "ms");
-    printFigure("capture_latency_complete_files", complete, "files");
+    printFigure(nameOf("capture_latency_median"), percentile(milliseconds, 0.5), "ms");
+    printFigure(nameOf("capture_latency_p99"), percentile(milliseconds, 0.99), "ms");
+    printFigure(nameOf("capture_latency_complete_files"), complete, "files");
 }
 
 void CopyingScenes::burst(const char *name, int copies, std::chrono::milliseconds apart)

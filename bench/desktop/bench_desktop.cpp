@@ -10,18 +10,15 @@
 #include "MapWatch.h"
 #include "ProcessFigures.h"
 #include "Serving.h"
+#include "Starting.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -32,41 +29,6 @@ using namespace std::chrono_literals;
 const char *const programTitle = "Quillbox";
 const char *const bareTitle = "bare Qt window";
 
-struct Started {
-    pid_t pid = -1;
-    unsigned long window = 0;
-    double milliseconds = 0;
-};
-
-Started startAndWaitForWindow(MapWatch &watch, const QString &executable,
-                              const QStringList &arguments, const char *title)
-{
-    std::vector<QByteArray> owned{QFile::encodeName(executable)};
-    for (const QString &argument : arguments)
-        owned.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &argument : owned)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    const auto exec = MapWatch::Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    const MapWatch::Mapped mapped = watch.waitForWindow(pid, title, 10s);
-    Started started{pid, mapped.window, 0};
-    started.milliseconds = std::chrono::duration<double, std::milli>(mapped.at - exec).count();
-    return started;
-}
-
-void stop(pid_t pid)
-{
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
-
 // The program keeps its settings and, by default, its captures beside itself: each start gets a
 // folder of its own with a copy of the executable.
 QString copyProgramInto(const QTemporaryDir &folder, const QString &program)
@@ -74,12 +36,6 @@ QString copyProgramInto(const QTemporaryDir &folder, const QString &program)
     const QString copy = folder.filePath(QStringLiteral("quillbox"));
     QFile::copy(program, copy);
     return copy;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 bool startupTimes(MapWatch &watch, const QString &program, int starts)
@@ -127,22 +83,6 @@ bool bareWindow(MapWatch &watch, const QString &self)
     return true;
 }
 
-// Reading is switched on by the window's own shortcut, Ctrl+K, typed into the active window.
-bool switchReadingOn(CopyingScenes &scenes, unsigned long window)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        QProcess::execute(QStringLiteral("xdotool"),
-                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                           QString::number(window), QStringLiteral("key"),
-                           QStringLiteral("--clearmodifiers"), QStringLiteral("ctrl+k")});
-        // Switching on empties the clipboard: the probe must come after that.
-        serveFor(500ms);
-        if (scenes.copyAndAwait(QStringLiteral("reading probe %1").arg(attempt), 3s))
-            return true;
-    }
-    return false;
-}
-
 bool residentProgram(MapWatch &watch, const QString &program, const QString &owner)
 {
     QTemporaryDir folder;
@@ -158,7 +98,7 @@ bool residentProgram(MapWatch &watch, const QString &program, const QString &own
     const MemoryFigures rest = memoryOf(started.pid);
     printFigure("rss_at_rest", rest.residentMb, "MB");
     printFigure("private_at_rest", rest.privateMb, "MB");
-    if (!scenes.isReady() || !switchReadingOn(scenes, started.window)) {
+    if (!scenes.isReady() || !scenes.switchReadingOn(started.window)) {
         stop(started.pid);
         std::fprintf(stderr, "reading could not be switched on: no capture of a copy\n");
         return false;

@@ -1,7 +1,9 @@
 #include "capture/TextCodec.h"
 
 #include <QtTest>
+#ifdef Q_OS_UNIX
 #include <iconv.h>
+#endif
 
 class TextCodecTest : public QObject
 {
@@ -13,7 +15,9 @@ private Q_SLOTS:
     void textShiftJisCannotHoldIsWrittenAsMarkedUtf8();
     void decoding_data();
     void decoding();
+#ifdef Q_OS_UNIX
     void everyDoubleByteCharacterDecodesAsIconvHasIt();
+#endif
     void aTextFileIsTheTextAndCrLf();
 };
 
@@ -28,6 +32,11 @@ void TextCodecTest::shiftJisRoundTrip_data()
     QTest::newRow("kanji, ASCII and line breaks")
         << QStringLiteral("会議\r\nabc\n") << QByteArray("\x89\xEF\x8B\x63\r\nabc\n");
     QTest::newRow("the full-width blank") << QStringLiteral("　") << QByteArray("\x81\x40");
+    // Where the systems' tables for code page 932 once differed: each must give Windows' bytes.
+    QTest::newRow("the full-width tilde") << QStringLiteral("\uFF5E") << QByteArray("\x81\x60");
+    QTest::newRow("the parallel sign") << QStringLiteral("\u2225") << QByteArray("\x81\x61");
+    QTest::newRow("a circled digit of NEC's") << QStringLiteral("①") << QByteArray("\x87\x40");
+    QTest::newRow("a kanji of IBM's extension") << QStringLiteral("纊") << QByteArray("\xFA\x5C");
     QTest::newRow("the empty text") << QString() << QByteArray();
 }
 
@@ -44,6 +53,9 @@ void TextCodecTest::textShiftJisCannotHoldIsWrittenAsMarkedUtf8_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("Korean") << QStringLiteral("메모 한국어");
     QTest::newRow("an emoji beside Japanese") << QStringLiteral("メモ😀");
+    QTest::newRow("the yen sign, never the backslash that looks like it")
+        << QStringLiteral("\u00A5100");
+    QTest::newRow("the wave dash, never the full-width tilde") << QStringLiteral("10\u301C20");
 }
 
 void TextCodecTest::textShiftJisCannotHoldIsWrittenAsMarkedUtf8()
@@ -70,6 +82,11 @@ void TextCodecTest::decoding_data()
         << QByteArray("\x81\x0A\x83\x81") << int(CodePage::ShiftJis) << QStringLiteral("\uFFFDメ");
     QTest::newRow("a byte code page 932 does not define becomes the replacement character")
         << QByteArray("a\xFFz") << int(CodePage::ShiftJis) << QStringLiteral("a\uFFFDz");
+    QTest::newRow("bytes Windows gives characters of its own read as elsewhere")
+        << QByteArray("\x80\xA0\xFD") << int(CodePage::ShiftJis)
+        << QStringLiteral("\uFFFD\uFFFD\uFFFD");
+    QTest::newRow("NEC's selection of IBM's kanji reads as IBM's own")
+        << QByteArray("\xED\x40") << int(CodePage::ShiftJis) << QStringLiteral("纊");
     QTest::newRow("a byte-order mark is honoured in code page 932")
         << QByteArray("\xEF\xBB\xBF\xE3\x83\xA1") << int(CodePage::ShiftJis)
         << QStringLiteral("メ");
@@ -83,6 +100,7 @@ void TextCodecTest::decoding()
     QCOMPARE(decodeText(bytes, CodePage(codePage)), text);
 }
 
+#ifdef Q_OS_UNIX
 void TextCodecTest::everyDoubleByteCharacterDecodesAsIconvHasIt()
 {
     const iconv_t cd = iconv_open("UTF-16LE", "CP932");
@@ -109,6 +127,7 @@ void TextCodecTest::everyDoubleByteCharacterDecodesAsIconvHasIt()
     iconv_close(cd);
     QVERIFY2(defined > 7000, "code page 932 defines some 7,900 double-byte characters");
 }
+#endif
 
 void TextCodecTest::aTextFileIsTheTextAndCrLf()
 {

@@ -1,6 +1,6 @@
-#include "library/AddressSpaceLimit.h"
 #include "library/LibraryDesk.h"
 #include "library/TextFileLoader.h"
+#include "mock/ProcessLimits.h"
 #include "ui/widgets/TextBox.h"
 
 #include <QLabel>
@@ -19,7 +19,7 @@ namespace
 class MemoryBound
 {
 #ifndef QUILLBOX_ADDRESS_SANITIZER
-    AddressSpaceLimit m_limit{rlim_t(768) << 20};
+    AddressSpaceLimit m_limit{quint64(768) << 20};
 #endif
 };
 

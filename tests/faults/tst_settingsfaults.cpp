@@ -1,3 +1,4 @@
+#include "mock/ProcessLimits.h"
 #include "mock/TestPlatform.h"
 #include "ui/frmClip.h"
 
@@ -5,7 +6,6 @@
 #include <QScrollBar>
 #include <QtTest>
 #include <cmath>
-#include <unistd.h>
 
 // Start-up and saving with a ClipSet.ini that was damaged, cut short or locked.
 class SettingsFaultsTest : public QObject
@@ -137,7 +137,7 @@ void SettingsFaultsTest::aReadOnlyFileIsReportedAndKept()
     verifyUsable();
     QCOMPARE(window->vscNameLen->value(), 20);
 
-    if (geteuid() == 0)
+    if (!permissionsBind())
         QSKIP("File permissions do not bind the superuser: tst_settingsfaults_unprivileged runs "
               "this test as another user.");
     window->mnuSet(9)->trigger();

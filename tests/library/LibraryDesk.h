@@ -2,6 +2,7 @@
 
 #include "mock/TestPlatform.h"
 #include "ui/frmClip.h"
+#include "ui/platform/ProgramFolder.h"
 #include "ui/widgets/FileList.h"
 #include "ui/widgets/FolderList.h"
 #include "ui/widgets/LineEndBlocks.h"
@@ -24,7 +25,7 @@ struct LibraryDesk {
     {
         desktop.state.Settings[7] = 0;
         desktop.state.Settings[9] = -1;
-        folder = desktop.folder.path() + QStringLiteral("/files/");
+        folder = withTrailingSeparator(desktop.folder.path() + QStringLiteral("/files"));
         QDir().mkpath(folder);
         window = std::make_unique<frmClip>(desktop.state, desktop.platform);
         window->dirText->setPath(folder);

@@ -1,4 +1,5 @@
 #include "LibraryDesk.h"
+#include "mock/Wine.h"
 #include "ui/widgets/DriveList.h"
 #include "ui/widgets/TextBox.h"
 
@@ -44,12 +45,12 @@ void ListsTest::folderPathEndsInOneSeparator_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("folderPath");
-    QTest::newRow("the root gives the root alone") << "/"
-                                                   << "/";
-    QTest::newRow("a folder gives its path and one separator") << "/usr/share"
-                                                               << "/usr/share/";
-    QTest::newRow("a trailing separator is not doubled") << "/usr/share/"
-                                                         << "/usr/share/";
+    const QString root = QDir::rootPath();
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString withSeparator = QDir::toNativeSeparators(folder) + QDir::separator();
+    QTest::newRow("the root gives the root alone") << root << QDir::toNativeSeparators(root);
+    QTest::newRow("a folder gives its path and one separator") << folder << withSeparator;
+    QTest::newRow("a trailing separator is not doubled") << folder + u'/' << withSeparator;
 }
 
 void ListsTest::folderPathEndsInOneSeparator()
@@ -78,7 +79,8 @@ void ListsTest::choosingAFolderInTheListMakesItTheCaptureFolder()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(child).center());
     QCOMPARE(desk->state().FolderPath, desk->folder);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(child).center());
-    QCOMPARE(desk->state().FolderPath, desk->folder + QStringLiteral("日本語フォルダー/"));
+    QCOMPARE(desk->state().FolderPath,
+             withTrailingSeparator(desk->folder + QStringLiteral("日本語フォルダー")));
     QCOMPARE(desk->window->flbText->path(), desk->state().FolderPath);
 }
 
@@ -117,6 +119,9 @@ void ListsTest::theFileListShowsTextFilesAsAFileManagerSorts()
                              ".env.txt", ".quillbox-1-0.tmp"})
         desk->write(QString::fromUtf8(name), "x\r\n");
     QDir().mkpath(desk->folder + QStringLiteral("folder.txt"));
+    if (runsUnderWine())
+        QSKIP("Wine's sort keys put Japanese before the full stop, against its own comparison; "
+              "Windows' keys and comparison agree.");
     desk->window->flbText->refresh();
     QStringList shown;
     for (int i = 0; i < desk->window->flbText->count(); ++i)
@@ -166,10 +171,10 @@ void ListsTest::aDriveNotReadyWarnsOutsideTheTopLayerAndGoesBack()
     desk->state().Settings[7] = -1;
     desk->window->SetTopmost(-1);
     DriveList *drives = desk->window->drvText;
-    drives->setDrives(
-        {{QStringLiteral("/"), QString()}, {unmounted.path(), QStringLiteral("USB")}});
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    drives->setDrives({{root, QString()}, {unmounted.path(), QStringLiteral("USB")}});
     drives->setDrive(desk->folder);
-    QCOMPARE(drives->drive(), QStringLiteral("/"));
+    QCOMPARE(drives->drive(), root);
     const QString folderPath = desk->state().FolderPath;
     bool topmostWhileOpen = true;
     desk->dialogs().whileOpen = [&](const ScriptedDialogs::Asked &) {
@@ -183,7 +188,7 @@ void ListsTest::aDriveNotReadyWarnsOutsideTheTopLayerAndGoesBack()
     QCOMPARE(warning.style, 16);
     QVERIFY(!topmostWhileOpen);
     QVERIFY(desk->window->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(drives->drive(), QStringLiteral("/"));
+    QCOMPARE(drives->drive(), root);
     QCOMPARE(desk->state().FolderPath, folderPath);
 }
 
@@ -220,6 +225,9 @@ void ListsTest::recognisedVolumes()
     QFETCH(QByteArray, type);
     QFETCH(bool, isFolder);
     QFETCH(bool, recognised);
+#ifdef Q_OS_WIN
+    QSKIP("Windows lists every drive letter: which mounts a user recognises is asked on Linux.");
+#endif
     QCOMPARE(DriveList::isRecognisedVolume(root, type, isFolder), recognised);
 }
 
@@ -227,8 +235,9 @@ void ListsTest::theDriveListHoldsTheRootFromTheStart()
 {
     const QList<DriveList::Drive> drives = desk->window->drvText->drives();
     QVERIFY(!drives.isEmpty());
-    QCOMPARE(drives.first().root, QStringLiteral("/"));
-    QCOMPARE(desk->window->drvText->drive(), QStringLiteral("/"));
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    QCOMPARE(drives.first().root, root);
+    QCOMPARE(desk->window->drvText->drive(), root);
 }
 
 QTEST_MAIN(ListsTest)

@@ -1,6 +1,6 @@
-#include "AddressSpaceLimit.h"
 #include "LibraryDesk.h"
 #include "library/TextFileLoader.h"
+#include "mock/ProcessLimits.h"
 #include "ui/widgets/ImageArea.h"
 #include "ui/widgets/TextBox.h"
 
@@ -239,6 +239,9 @@ void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage()
     if (littleMemory)
         QSKIP("The address sanitizer ends the process on a failed allocation instead of throwing.");
 #endif
+    if (littleMemory && !AddressSpaceLimit::isAvailable())
+        QSKIP("This system sets no address-space limit on a process to stand in for little "
+              "memory.");
     // A sparse file: as large as it says, without taking the disk.
     QFile big(desk->folder + QStringLiteral("big.txt"));
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(size));
@@ -248,7 +251,7 @@ void ViewerTest::aFileThePaneCannotHoldIsRefusedWithAMessage()
     {
         std::optional<AddressSpaceLimit> limit;
         if (littleMemory)
-            limit.emplace(rlim_t(16) << 20);
+            limit.emplace(quint64(16) << 20);
         desk->window->flbText_MouseDown(1);
     }
     QCOMPARE(desk->window->txtText->text(), QStringLiteral("before"));

@@ -1,4 +1,5 @@
 #include "app/SettingsFile.h"
+#include "mock/ProcessLimits.h"
 #include "mock/TestPlatform.h"
 #include "ui/frmClip.h"
 #include "ui/platform/ProgramFolder.h"
@@ -12,31 +13,10 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace
 {
-
-// Makes every write past a few bytes fail, as on a full disk, for as long as it lives.
-class FullDisk
-{
-public:
-    FullDisk()
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit tiny = m_previous;
-        tiny.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &m_previous); }
-
-private:
-    rlimit m_previous{};
-};
 
 QByteArray contentsOf(const QString &path)
 {
@@ -420,11 +400,14 @@ void SettingsTest::aFailedSaveKeepsTheFileAndTellsTheUser()
     };
     window->setOuterRectTwips(QRectF(1500, 1200, 5400, 4200));
     {
-        std::optional<FullDisk> full;
+        std::optional<FileSizeLimit> full;
         if (fullDisk) {
-            full.emplace();
+            if (!FileSizeLimit::isAvailable())
+                QSKIP("This system sets no file-size limit on a process to stand in for a full "
+                      "disk.");
+            full.emplace(8);
         } else {
-            if (geteuid() == 0)
+            if (!permissionsBind())
                 QSKIP("Folder permissions do not bind the superuser: tst_settings_unprivileged "
                       "runs this row as another user.");
             QFile::setPermissions(desktop->folder.path(),
@@ -448,8 +431,10 @@ void SettingsTest::aFailedSaveKeepsTheFileAndTellsTheUser()
 
 void SettingsTest::aFailedFirstSaveIsSilent()
 {
+    if (!FileSizeLimit::isAvailable())
+        QSKIP("This system sets no file-size limit on a process to stand in for a full disk.");
     {
-        FullDisk full;
+        const FileSizeLimit full(8);
         start();
     }
     QVERIFY(desktop->dialogs.asked.isEmpty());

@@ -4,11 +4,11 @@
 #include "ui/platform/ProgramFolder.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 
 // Run as a child with "--hold-lock FOLDER LOCKS", the test binary holds the lock until killed.
 static int holdLockUntilKilled(const QString &folder, const QString &locks)
@@ -29,7 +29,7 @@ static void answerBoxesWithEnter()
     auto *enter = new QTimer(QCoreApplication::instance());
     QObject::connect(enter, &QTimer::timeout, [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            std::printf("box: %s\n", qPrintable(box->text()));
+            std::printf("box: %s\n", box->text().toUtf8().constData());
             std::fflush(stdout);
             QTest::keyClick(box, Qt::Key_Return);
         }
@@ -70,7 +70,10 @@ void InstanceTest::aRefusedStartLeavesTheProgramFolderAsItWas()
 {
     QTemporaryDir folder;
     QTemporaryDir locks;
-    const QString program = folder.filePath(QStringLiteral("quillbox"));
+    const QString suffix = QFileInfo(QCoreApplication::applicationFilePath()).suffix();
+    const QString name =
+        QStringLiteral("quillbox") + (suffix.isEmpty() ? QString() : u'.' + suffix);
+    const QString program = folder.filePath(name);
     QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
     InstanceLock first(QDir(folder.path()).canonicalPath(), locks.path());
     QVERIFY(first.tryAcquire());
@@ -78,13 +81,18 @@ void InstanceTest::aRefusedStartLeavesTheProgramFolderAsItWas()
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), locks.path());
+    // Where Windows has the lock: the temporary folder.
+    environment.insert(QStringLiteral("TMP"), QDir::toNativeSeparators(locks.path()));
+    environment.insert(QStringLiteral("TEMP"), QDir::toNativeSeparators(locks.path()));
     second.setProcessEnvironment(environment);
     second.start(program, {QStringLiteral("--second-start")});
     QVERIFY(second.waitForFinished(20000));
     QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(second.readAllStandardOutput(), QByteArray("box: 既に起動されています\n"));
+    // Windows ends a printed line with CR LF.
+    QCOMPARE(second.readAllStandardOutput().replace("\r\n", "\n"),
+             QByteArray("box: 既に起動されています\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("quillbox")});
+             QStringList{name});
 }
 
 void InstanceTest::theFirstStartIsNotAsked()
@@ -121,7 +129,7 @@ void InstanceTest::aKilledCopyDoesNotBlockTheNextStart()
     InstanceLock whileRunning(folder.path(), locks.path());
     QVERIFY2(!whileRunning.tryAcquire(), "the running copy must hold the lock");
 
-    ::kill(pid_t(holder.processId()), SIGKILL);
+    holder.kill();
     QVERIFY(holder.waitForFinished(10000));
     InstanceLock next(folder.path(), locks.path());
     QVERIFY(next.tryAcquire());
@@ -131,12 +139,16 @@ void InstanceTest::trailingSeparator_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("the root keeps its one separator") << "/"
-                                                      << "/";
-    QTest::newRow("a subfolder gets one") << "/opt/tools"
-                                          << "/opt/tools/";
-    QTest::newRow("a folder that has one keeps it") << "/opt/tools/"
-                                                    << "/opt/tools/";
+    const QString root = QDir::rootPath();
+    const QString native = QDir::toNativeSeparators(root);
+    const QString separator = QDir::separator();
+    QTest::newRow("the root keeps its one separator") << root << native;
+    QTest::newRow("a subfolder gets one")
+        << root + QStringLiteral("opt/tools")
+        << native + QStringLiteral("opt") + separator + QStringLiteral("tools") + separator;
+    QTest::newRow("a folder that has one keeps it")
+        << root + QStringLiteral("opt/tools/")
+        << native + QStringLiteral("opt") + separator + QStringLiteral("tools") + separator;
 }
 
 void InstanceTest::trailingSeparator()

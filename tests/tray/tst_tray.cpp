@@ -1,5 +1,6 @@
 #include "mock/TestPlatform.h"
 #include "ui/frmClip.h"
+#include "ui/platform/Desktop.h"
 #include "ui/platform/TrayIcon.h"
 
 #include <QAction>
@@ -207,18 +208,17 @@ void TrayTest::theWindowFollowsTheTray_data()
     QTest::addColumn<bool>("trayAtStart");
     QTest::addColumn<bool>("shownBefore");
     QTest::addColumn<QString>("change");
-    QTest::addColumn<Qt::WindowType>("type");
+    QTest::addColumn<bool>("button");
     QTest::addColumn<bool>("visible");
     QTest::addColumn<bool>("minimized");
     QTest::newRow("a tray that goes shows the hidden window with a task-bar button")
-        << true << false << QStringLiteral("tray goes") << Qt::Window << true << false;
+        << true << false << QStringLiteral("tray goes") << true << true << false;
     QTest::newRow("a tray that comes takes the task-bar button and leaves the window shown")
-        << false << true << QStringLiteral("tray comes") << Qt::Tool << true << false;
+        << false << true << QStringLiteral("tray comes") << false << true << false;
     QTest::newRow("closing after the tray went minimizes into the task bar")
-        << true << true << QStringLiteral("tray gone unannounced, close") << Qt::Window << true
-        << true;
+        << true << true << QStringLiteral("tray gone unannounced, close") << true << true << true;
     QTest::newRow("closing after the tray came hides into the tray")
-        << false << true << QStringLiteral("tray comes, close") << Qt::Tool << false << false;
+        << false << true << QStringLiteral("tray comes, close") << false << false << false;
 }
 
 void TrayTest::theWindowFollowsTheTray()
@@ -226,7 +226,7 @@ void TrayTest::theWindowFollowsTheTray()
     QFETCH(bool, trayAtStart);
     QFETCH(bool, shownBefore);
     QFETCH(QString, change);
-    QFETCH(Qt::WindowType, type);
+    QFETCH(bool, button);
     QFETCH(bool, visible);
     QFETCH(bool, minimized);
     cleanup();
@@ -235,7 +235,7 @@ void TrayTest::theWindowFollowsTheTray()
     platform = std::make_unique<Platform>(desktop->platform);
     window = std::make_unique<frmClip>(desktop->state, *platform);
     window->Form_Load();
-    QCOMPARE(window->windowType(), trayAtStart ? Qt::Tool : Qt::Window);
+    QCOMPARE(hasTaskBarButton(*window), !trayAtStart);
     window->setVisible(shownBefore);
 
     if (change.startsWith(QStringLiteral("tray goes")))
@@ -247,7 +247,7 @@ void TrayTest::theWindowFollowsTheTray()
     if (change.endsWith(QStringLiteral("close")))
         window->mnuClose->trigger();
 
-    QCOMPARE(window->windowType(), type);
+    QCOMPARE(hasTaskBarButton(*window), button);
     QCOMPARE(window->isVisible(), visible);
     QCOMPARE(window->isMinimized(), minimized);
 }

@@ -447,7 +447,8 @@ void TextBoxTest::aMouseDragSelects()
 {
     const QString text = mixedLines(TextBox::largeTextLength);
     TextBox box;
-    box.resize(400, 300);
+    // Wide enough that the pointer past a line's end stays over the text in any system's font.
+    box.resize(600, 300);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     box.setText(text);

@@ -4,6 +4,7 @@
 
 class Clipboard;
 class QObject;
+class QWidget;
 class TrayIcon;
 
 // What the program takes from the desktop it runs on; each system's folder makes its own.
@@ -15,3 +16,8 @@ void prepareDesktop();
 std::unique_ptr<Clipboard> makeDesktopClipboard(QObject *parent = nullptr);
 
 std::unique_ptr<TrayIcon> makeDesktopTrayIcon(QObject *parent = nullptr);
+
+// Gives the window a task-bar button, or takes it away while the tray icon reaches the program.
+// The window keeps its place and, if it is shown, stays shown.
+void setTaskBarButton(QWidget &window, bool button);
+bool hasTaskBarButton(const QWidget &window);

@@ -7,6 +7,12 @@
 InstanceLock::InstanceLock(const QString &programFolder, const QString &lockFolder)
 {
     QString folder = lockFolder;
+#ifdef Q_OS_WIN
+    // Windows has no runtime folder (Qt names the home folder for it): the user's temporary
+    // folder keeps the lock out of sight.
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+#endif
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())

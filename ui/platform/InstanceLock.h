@@ -4,8 +4,9 @@
 #include <QString>
 #include <memory>
 
-// One running copy per user and program folder. The lock lives in the user's runtime folder and
-// names the process that holds it, so a copy that was killed does not block the next start.
+// One running copy per user and program folder. The lock lives in the user's runtime folder (the
+// temporary folder on Windows) and names the process that holds it, so a copy that was killed does
+// not block the next start.
 class InstanceLock
 {
 public:

@@ -1,5 +1,7 @@
 #include "ui/platform/ProgramFolder.h"
 
+#include "ui/platform/InstalledCopy.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -13,24 +15,10 @@ QString withTrailingSeparator(const QString &folder)
     return native + QDir::separator();
 }
 
-namespace
-{
-
-// Where packages and `cmake --install` put programs. A copy there is an installed one even when
-// its user may write there (root): settings and captures never go in among the system's programs,
-// where removing the package would leave them behind.
-bool isSystemProgramFolder(const QString &folder)
-{
-    const QString cleaned = QDir::cleanPath(folder);
-    return cleaned == QStringLiteral("/usr/bin") || cleaned == QStringLiteral("/usr/local/bin");
-}
-
-} // namespace
-
 QString programFolder()
 {
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(executableFolder).isWritable() && !isSystemProgramFolder(executableFolder))
+    if (!isInstalledCopy(executableFolder))
         return executableFolder;
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataFolder);

@@ -5,9 +5,8 @@
 // The folder with exactly one trailing separator: a root keeps the one it has.
 QString withTrailingSeparator(const QString &folder);
 
-// The folder that holds ClipSet.ini and the default captures: the executable's folder when the
-// user may write there (a portable copy), otherwise, and always for a copy in /usr/bin or
-// /usr/local/bin, the user's own data folder, created here.
+// The folder that holds ClipSet.ini and the default captures: the executable's folder for a
+// portable copy, the user's own data folder, created here, for an installed one (InstalledCopy.h).
 QString programFolder();
 
 // Where the help file is: beside the executable, or else in the installed data folder.

@@ -25,25 +25,8 @@ QtClipboard::QtClipboard(QObject *parent) : Clipboard(parent)
 bool QtClipboard::isMarkedSecret(const QMimeData &data)
 {
     static const QString kdeHint = QStringLiteral("x-kde-passwordManagerHint");
-    if (data.hasFormat(kdeHint) && data.data(kdeHint).trimmed() == "secret")
-        return true;
-    static const QString excluded[] = {
-        QStringLiteral(
-            "application/x-qt-windows-mime;value=\"ExcludeClipboardContentFromMonitorProcessing\""),
-        QStringLiteral("application/x-qt-windows-mime;value=\"Clipboard Viewer Ignore\""),
-    };
-    for (const QString &format : excluded) {
-        if (data.hasFormat(format))
-            return true;
-    }
-    static const QString history =
-        QStringLiteral("application/x-qt-windows-mime;value=\"CanIncludeInClipboardHistory\"");
-    if (data.hasFormat(history)) {
-        const QByteArray value = data.data(history);
-        if (value.size() >= 4 && value.count('\0') == value.size())
-            return true;
-    }
-    return false;
+    // Windows' marks are read by the Windows clipboard itself (WindowsClipboard).
+    return data.hasFormat(kdeHint) && data.data(kdeHint).trimmed() == "secret";
 }
 
 bool QtClipboard::holdsText()

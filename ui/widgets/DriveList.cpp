@@ -1,5 +1,9 @@
 #include "ui/widgets/DriveList.h"
 
+#ifdef Q_OS_WIN
+#include "ui/platform/windows/DriveLetters.h"
+#endif
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -97,6 +101,9 @@ bool DriveList::isRecognisedVolume(const QString &root, const QByteArray &fileSy
 
 QList<DriveList::Drive> DriveList::mountedDrives()
 {
+#ifdef Q_OS_WIN
+    return driveLetters();
+#else
     QList<Drive> drives = {{QDir::toNativeSeparators(QDir::rootPath()), QString()}};
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
@@ -112,6 +119,7 @@ QList<DriveList::Drive> DriveList::mountedDrives()
                              [](const Drive &a, const Drive &b) { return a.root == b.root; }),
                  drives.end());
     return drives;
+#endif
 }
 
 void DriveList::showPopup()

@@ -23,7 +23,8 @@ public:
     // Makes the drive that holds the path current; raises driveChanged() when that changes.
     void setDrive(const QString &path);
 
-    // The root and the mounted volumes a user would recognise, sorted by mount point.
+    // The root and the mounted volumes a user would recognise, sorted by mount point; on Windows
+    // every drive letter.
     static QList<Drive> mountedDrives();
     // Whether a mounted volume is one a user would recognise as a drive: a real or network file
     // system mounted on a folder of its own, not a system or runtime mount.

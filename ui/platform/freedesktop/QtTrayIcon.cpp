@@ -1,5 +1,6 @@
 #include "ui/platform/freedesktop/QtTrayIcon.h"
 
+#include "ui/platform/TrayActivations.h"
 #include "ui/platform/freedesktop/StatusNotifierItem.h"
 
 #include <QCursor>
@@ -69,17 +70,7 @@ QtTrayIcon::~QtTrayIcon() = default;
 
 QList<int> QtTrayIcon::messagesFor(QSystemTrayIcon::ActivationReason reason)
 {
-    switch (reason) {
-    case QSystemTrayIcon::Trigger:
-        return {TrayMessage::LeftButtonDown, TrayMessage::LeftButtonUp};
-    case QSystemTrayIcon::DoubleClick:
-        // The second click of a double click is released too, and reported as such.
-        return {TrayMessage::LeftDoubleClick, TrayMessage::LeftButtonUp};
-    case QSystemTrayIcon::Context:
-        return {TrayMessage::RightButtonDown, TrayMessage::RightButtonUp};
-    default:
-        return {};
-    }
+    return trayMessagesFor(reason);
 }
 
 void QtTrayIcon::report(QSystemTrayIcon::ActivationReason reason, QPoint at)

@@ -2,9 +2,7 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Turns the signals by which a session or a task manager ends a process into the close reasons
+// Turns the requests by which a session or a task manager ends a process into the close reasons
 // of the main window, delivered as ordinary events.
 class EndRequests : public QObject
 {
@@ -20,5 +18,6 @@ Q_SIGNALS:
     void endRequested(int closeReason);
 
 private:
-    QSocketNotifier *m_notifier = nullptr;
+    // What hears the requests, as each system makes them.
+    QObject *m_listener = nullptr;
 };

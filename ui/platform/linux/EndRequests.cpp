@@ -1,4 +1,4 @@
-#include "app/EndRequests.h"
+#include "ui/platform/EndRequests.h"
 
 #include <QSocketNotifier>
 #include <csignal>
@@ -22,8 +22,9 @@ EndRequests::EndRequests(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
-    m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    m_listener = notifier;
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         char number = 0;
         if (::read(signalPipe[1], &number, 1) != 1)
             return;
