@@ -32,9 +32,8 @@ static wchar_t *readText(const wchar_t *path)
         size += got;
     }
     fclose(file);
-    const int units = size ? MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, (int)size,
-                                                 NULL, 0)
-                           : 0;
+    const int units =
+        size ? MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, (int)size, NULL, 0) : 0;
     wchar_t *text = calloc((size_t)units + 1, sizeof(wchar_t));
     if (text && units)
         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, (int)size, text, units);
