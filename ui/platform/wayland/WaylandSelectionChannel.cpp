@@ -1,3 +1,9 @@
+// The channel's whole conversation with the compositor lives in this one file (connecting and
+// connecting again, the data-control events, reading offers, serving copies), which makes it longer
+// than the program's other files: every part creates or destroys the same few protocol objects, and
+// the order in which that may happen is the protocol's, readable only where all of it is in view.
+// The pipes' own work is PipeTransfer's.
+
 #include "ui/platform/wayland/WaylandSelectionChannel.h"
 
 #include "ui/platform/wayland/PipeTransfer.h"
