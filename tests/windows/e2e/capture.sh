@@ -7,7 +7,7 @@
 wine_e2e_begin "${1:-}" "${2:-}"
 wine_e2e_start
 
-e2e_keys ctrl+k
+e2e_switch_reading_on e2e_keys ctrl+k
 e2e_copy_and_wait 'reading probe'
 e2e_expect_file "$e2e_folder/reading prob.txt" 3 "the first copy after Ctrl+K"
 wine_e2e_focus_elsewhere
