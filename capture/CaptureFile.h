@@ -17,8 +17,14 @@ bool writeNewFile(const QString &path, const QByteArray &bytes);
 
 // Writes the bytes whole to a new hidden file beside the path, under a name the file list never
 // shows, and returns its path; a write that fails leaves no file and throws a PlatformError (61
-// when the writing failed, 75 when the file could not be made).
+// when the disk is full, 75 for any other failure).
 QString writeTemporaryBeside(const QString &path, const QByteArray &bytes);
+
+#ifdef Q_OS_WIN
+// Puts the finished temporary file in the place of the file at the path, which keeps its access
+// list and attributes (or takes the path if no file is there any more). False when Windows refuses.
+bool replaceWithTemporary(const QString &temporary, const QString &path);
+#endif
 
 #ifdef Q_OS_UNIX
 // The two ways a finished file is moved into place without replacing another: a hard link, and a

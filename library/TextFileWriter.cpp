@@ -3,16 +3,14 @@
 #include "capture/CaptureFile.h"
 #include "ui/platform/PlatformError.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
-#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QSaveFile>
 #endif
 
 namespace
@@ -29,8 +27,6 @@ namespace
     throw LinkRefused(ErrorNumber::PathFileAccess, writeFailureReason(path, false));
 }
 
-#ifdef Q_OS_UNIX
-
 // The contents written whole beside the path, under a name of their own.
 QString temporaryBeside(const QString &path, const QByteArray &bytes)
 {
@@ -40,18 +36,6 @@ QString temporaryBeside(const QString &path, const QByteArray &bytes)
         fail(path, error.number() == ErrorNumber::DiskFull);
     }
 }
-
-#else
-
-[[noreturn]] void fail(QSaveFile &file, const QString &path)
-{
-    const bool diskFull = file.error() == QFileDevice::ResourceError;
-    if (file.isOpen())
-        file.cancelWriting();
-    fail(path, diskFull);
-}
-
-#endif
 
 } // namespace
 
@@ -111,20 +95,16 @@ void replaceTextFile(const QString &path, const QString &text, CodePage codePage
 
 void replaceTextFile(const QString &path, const QString &text, CodePage codePage)
 {
-    // The atomic save would write to the file a link points to.
     const QFileInfo old(path);
     if (old.isSymLink())
         refuseLink(path);
     if (old.exists() && !old.isFile())
         fail(path, false);
-    const QByteArray bytes = textFileBytes(text, codePage);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file, path);
-    if (file.write(bytes) != bytes.size())
-        fail(file, path);
-    if (!file.commit())
-        fail(file, path);
+    const QString temporary = temporaryBeside(path, textFileBytes(text, codePage));
+    if (!replaceWithTemporary(temporary, path)) {
+        QFile::remove(temporary);
+        fail(path, false);
+    }
 }
 
 #endif

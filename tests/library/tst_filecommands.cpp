@@ -611,7 +611,8 @@ void FileCommandsTest::aRenamedFileStaysThePanesFile()
 void FileCommandsTest::overwriteKeepsWhoMayReadTheFile()
 {
 #ifndef Q_OS_UNIX
-    QSKIP("Windows keeps who may read a file in its access list, which a save does not touch.");
+    QSKIP("Windows keeps who may read a file in its access list, of which Qt reports no owner-only "
+          "permissions.");
 #endif
     const QString memo = desk->folder + QStringLiteral("memo.txt");
     const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;

@@ -63,6 +63,7 @@ private Q_SLOTS:
     void theProgramsOwnCopyReachesOtherProgramsAsItIs();
     void aClipboardAnotherProgramHoldsOpenIsAFailure();
     void clearingLeavesNoText();
+    void aTextAtTheLimitIsTaken();
     void aTextPastTheLimitIsNotTakenUntilTheNextChange();
 };
 
@@ -153,15 +154,27 @@ void WindowsClipboardTest::clearingLeavesNoText()
     QVERIFY(!clipboard.holdsText());
 }
 
+void WindowsClipboardTest::aTextAtTheLimitIsTaken()
+{
+    WindowsClipboard clipboard;
+    clipboard.setTextLimit(64);
+    copyAsAnotherProgram(QString(64, u'x'));
+    QVERIFY(clipboard.holdsText());
+    QCOMPARE(clipboard.text(), QString(64, u'x'));
+}
+
 void WindowsClipboardTest::aTextPastTheLimitIsNotTakenUntilTheNextChange()
 {
     WindowsClipboard clipboard;
     clipboard.setTextLimit(64);
-    copyAsAnotherProgram(QString(40, u'x'));
+    copyAsAnotherProgram(QString(65, u'x'));
     QVERIFY(!clipboard.holdsText());
     QVERIFY(clipboard.textTooLarge());
     QVERIFY_THROWS_EXCEPTION(PlatformError, clipboard.text());
+    // A smaller text is not looked at before the change is reported.
     copyAsAnotherProgram(QStringLiteral("small"));
+    QVERIFY(!clipboard.holdsText());
+    QVERIFY(clipboard.textTooLarge());
     // Qt's report of the change, as its listener gets it from Windows (the tests run on Qt's
     // offscreen platform, which does not listen).
     Q_EMIT QGuiApplication::clipboard()->changed(QClipboard::Clipboard);

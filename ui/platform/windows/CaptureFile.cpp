@@ -123,3 +123,14 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
         return false;
     failNaming(error, path);
 }
+
+bool replaceWithTemporary(const QString &temporary, const QString &path)
+{
+    const QString from = QDir::toNativeSeparators(temporary);
+    const QString to = QDir::toNativeSeparators(path);
+    if (ReplaceFileW(wide(to), wide(from), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr))
+        return true;
+    return GetLastError() == ERROR_FILE_NOT_FOUND &&
+           MoveFileExW(wide(from), wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}

@@ -98,11 +98,17 @@ bool WindowsClipboard::holdsText()
 
 bool WindowsClipboard::textWithinLimit()
 {
-    // The owner's memory is only measured here, and a text past the limit is left alone until
-    // the clipboard changes: asking again would not make it smaller.
+    // The text is measured where the owner keeps it, never copied, and one past the limit is left
+    // alone until the clipboard changes: asking again would not make it smaller. Windows may give
+    // a block more room than asked for, so only a block that could hold more is looked into.
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (data && qint64(GlobalSize(data)) > m_textLimit)
-        m_tooLarge = true;
+    const qint64 capacity = data ? qint64(GlobalSize(data) / sizeof(wchar_t)) : 0;
+    if (m_tooLarge || capacity <= m_textLimit)
+        return !m_tooLarge;
+    if (const auto *units = static_cast<const wchar_t *>(GlobalLock(data))) {
+        m_tooLarge = qint64(wcsnlen(units, size_t(m_textLimit) + 1)) > m_textLimit;
+        GlobalUnlock(data);
+    }
     return !m_tooLarge;
 }
 

@@ -16,15 +16,16 @@ public:
     // False also when a password manager marks the data for clipboard tools to leave alone, and
     // when the text is larger than the program takes in, until the clipboard's next change.
     bool holdsText() override;
-    // A clipboard that another program holds open past a moment throws a PlatformError, and so
-    // does one whose text is too large.
+    // A clipboard that another program holds open past a moment throws a PlatformError (also
+    // from holdsText), and so does one whose text is too large.
     QString text() override;
     void clear() override;
     void setText(const QString &text) override;
     bool reportsChanges() const override { return true; }
     bool textTooLarge() const override { return m_tooLarge; }
 
-    // The largest text taken in, in bytes as Windows holds it (UTF-16); largestText unless set.
+    // The largest text taken in, in UTF-16 units (the text's size in memory, as a Linux text of
+    // that many bytes takes at most); largestText unless set.
     void setTextLimit(qint64 bytes) { m_textLimit = bytes; }
 
 private:
